@@ -1,0 +1,108 @@
+#pragma once
+
+#include "common/Bytes.h"
+#include "common/TextField.h"
+
+#include <array>
+#include <cassert>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace keel {
+
+// Field descriptors: where a field lies in its record and how its bytes are read. Every
+// accessor works on the record's own bytes, so the bytes no descriptor touches stay as read.
+
+struct FieldExtent {
+    std::size_t offset;
+    std::size_t width;
+};
+
+template <StoredNumber T> struct NumberField {
+    using Value = T;
+    static constexpr std::size_t width = sizeof(T);
+    std::size_t offset;
+
+    constexpr FieldExtent extent() const { return {offset, width}; }
+    T read(ConstByteSpan record) const { return loadLittleEndian<T>(record.subspan(offset, width)); }
+    void write(ByteSpan record, T value) const {
+        storeLittleEndian<T>(record.subspan(offset, width), value);
+    }
+};
+
+template <StoredNumber T, std::size_t Count> struct NumberArrayField {
+    using Value = T;
+    static constexpr std::size_t count = Count;
+    static constexpr std::size_t width = sizeof(T) * Count;
+    std::size_t offset;
+
+    constexpr FieldExtent extent() const { return {offset, width}; }
+    T read(ConstByteSpan record, std::size_t index) const {
+        assert(index < Count);
+        return loadLittleEndian<T>(record.subspan(offset + index * sizeof(T), sizeof(T)));
+    }
+    void write(ByteSpan record, std::size_t index, T value) const {
+        assert(index < Count);
+        storeLittleEndian<T>(record.subspan(offset + index * sizeof(T), sizeof(T)), value);
+    }
+};
+
+// A bit set of one or more bytes. Changing one bit leaves every other bit as it was.
+template <std::unsigned_integral T> struct BitSetField {
+    using Value = T;
+    static constexpr std::size_t width = sizeof(T);
+    std::size_t offset;
+
+    constexpr FieldExtent extent() const { return {offset, width}; }
+    T read(ConstByteSpan record) const { return loadLittleEndian<T>(record.subspan(offset, width)); }
+    void write(ByteSpan record, T value) const {
+        storeLittleEndian<T>(record.subspan(offset, width), value);
+    }
+    bool has(ConstByteSpan record, T bit) const { return (read(record) & bit) == bit; }
+    void set(ByteSpan record, T bit, bool on) const {
+        const T old = read(record);
+        write(record, static_cast<T>(on ? (old | bit) : (old & ~bit)));
+    }
+};
+
+struct TextFieldSpec {
+    std::size_t offset;
+    std::size_t width;
+
+    constexpr FieldExtent extent() const { return {offset, width}; }
+    constexpr std::size_t maxLength() const { return width - 1; }
+    ConstByteSpan bytes(ConstByteSpan record) const { return record.subspan(offset, width); }
+    std::string read(ConstByteSpan record) const { return readText(bytes(record)); }
+    bool write(ByteSpan record, std::string_view text, TextOverflow overflow) const {
+        return writeText(record.subspan(offset, width), text, overflow);
+    }
+};
+
+// Bytes the format names but nobody interprets: kept as read.
+struct ReservedField {
+    std::size_t offset;
+    std::size_t width;
+
+    constexpr FieldExtent extent() const { return {offset, width}; }
+};
+
+// True when the fields, in the order given, follow one another without gap or overlap from
+// byte 0 and the last one ends exactly at the record size.
+template <std::size_t N>
+constexpr bool fieldsArePacked(const std::array<FieldExtent, N>& fields, std::size_t recordSize) {
+    std::size_t next = 0;
+    for (const FieldExtent& field : fields) {
+        if (field.offset != next || field.width == 0) {
+            return false;
+        }
+        next = field.offset + field.width;
+    }
+    return next == recordSize;
+}
+
+template <typename... Fields> constexpr auto extentsOf(const Fields&... fields) {
+    return std::array<FieldExtent, sizeof...(Fields)>{fields.extent()...};
+}
+
+} // namespace keel

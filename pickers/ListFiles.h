@@ -1,0 +1,33 @@
+#pragma once
+
+#include "common/Bytes.h"
+
+#include <string>
+
+namespace keel {
+
+// sensors.sdb and airstrip.adb are only ever read, and only for the name that opens each
+// record. A record is referred to by its position, counting from 1.
+struct NamedListFormat {
+    std::size_t recordSize;
+    std::size_t nameWidth;
+};
+
+inline constexpr NamedListFormat sensorListFormat{152, 40};
+inline constexpr NamedListFormat airstripListFormat{116, 40};
+
+class NamedList {
+public:
+    NamedList(NamedListFormat format, ConstByteSpan file) : format_(format), file_(file) {}
+
+    std::size_t count() const { return file_.size() / format_.recordSize; }
+    // The name of the record at a 0-based position: up to its first zero byte, and all of the
+    // name field when it holds none.
+    std::string name(std::size_t index) const;
+
+private:
+    NamedListFormat format_;
+    ConstByteSpan file_;
+};
+
+} // namespace keel

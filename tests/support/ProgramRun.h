@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace keel::test {
+
+struct ProgramOutput {
+    int exitCode = -1; // the status, or -1 when the program did not exit by itself
+    std::string out;
+    std::string err;
+};
+
+struct ProgramLimits {
+    // Lowers the largest file the program may write; writes beyond it fail with EFBIG.
+    std::optional<unsigned long> fileSizeLimit;
+};
+
+// Runs a program with the given arguments in `workingDirectory` and collects its exit code
+// and what it wrote to standard output and standard error.
+ProgramOutput runProgram(const std::filesystem::path& program,
+                         const std::vector<std::string>& arguments,
+                         const std::filesystem::path& workingDirectory, ProgramLimits limits = {});
+
+} // namespace keel::test

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "common/Field.h"
+#include "common/RecordFile.h"
+
+namespace keel {
+
+// One record of 3dobjects.3db: the presentation of the object of the same name. Only the
+// name is ours; the rest belongs to the simulation and is carried byte for byte.
+struct ThreeDRecord {
+    static constexpr std::size_t Size = 956;
+
+    static constexpr TextFieldSpec Name{0, 20};
+    static constexpr ReservedField Presentation{20, 936};
+
+    static constexpr auto fieldExtents() { return extentsOf(Name, Presentation); }
+};
+
+static_assert(fieldsArePacked(ThreeDRecord::fieldExtents(), ThreeDRecord::Size));
+
+using ThreeDFile = FixedRecords<ThreeDRecord::Size>;
+
+} // namespace keel
