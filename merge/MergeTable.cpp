@@ -1,9 +1,8 @@
 #include "merge/MergeTable.h"
 
-#include "common/NameCompare.h"
-
 #include <algorithm>
 #include <cassert>
+#include <cstring>
 #include <numeric>
 
 namespace keel {
@@ -18,6 +17,7 @@ void MergeTable::loadMaster(ConstByteSpan file) {
     firstByName_.clear();
     const std::size_t records = file.size() / recordSize_;
     bytes_.reserve(records * recordSize_);
+    firstByName_.reserve(records);
     for (std::size_t i = 0; i < records; ++i) {
         append(file.subspan(i * recordSize_, recordSize_));
     }
@@ -63,10 +63,20 @@ MergeTable::Outcome MergeTable::merge(ConstByteSpan record) {
 }
 
 void MergeTable::sortByName() {
-    std::vector<std::size_t> order(count());
+    // Each name is folded once into a zero-padded key of the name field's width, so that the
+    // sort compares small, adjacent keys instead of reaching into whole records. Names hold no
+    // zero byte, so the padding puts a name before every longer name that begins with it.
+    const std::size_t records = count();
+    ByteVector keys(records * nameWidth_, 0);
+    for (std::size_t i = 0; i < records; ++i) {
+        const ConstByteSpan text = name(record(i));
+        std::transform(text.begin(), text.end(), keys.begin() + static_cast<std::ptrdiff_t>(i * nameWidth_),
+                       [](Byte c) { return (c >= 'A' && c <= 'Z') ? Byte(c - 'A' + 'a') : c; });
+    }
+    std::vector<std::size_t> order(records);
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-        return compareMergeNames(name(record(a)), name(record(b))) < 0;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return std::memcmp(&keys[a * nameWidth_], &keys[b * nameWidth_], nameWidth_) < 0;
     });
     ByteVector sorted;
     sorted.reserve(bytes_.size());

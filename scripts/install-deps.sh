@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, whatever this project needs to build and test that is not there yet.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
