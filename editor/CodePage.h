@@ -1,0 +1,21 @@
+#pragma once
+
+#include "common/Bytes.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+namespace keel {
+
+// Texts of the database files are 8-bit text in the Windows-1252 code page. Every byte maps to
+// one character and back (the five bytes the code page leaves undefined map to the control
+// characters of the same number), so a text that is shown and stored again is unchanged.
+QString textFromBytes(ConstByteSpan bytes);
+QString textFromBytes(const std::string& bytes);
+
+// The bytes of a text, or nothing when it holds a character that the code page lacks.
+std::optional<std::string> bytesFromText(const QString& text);
+
+} // namespace keel

@@ -1,0 +1,446 @@
+#include "editor/RecordEditorForm.h"
+
+#include "common/FileIo.h"
+#include "editor/CodePage.h"
+#include "editor/DialogService.h"
+#include "editor/RecordListModel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstring>
+
+namespace keel {
+namespace {
+
+std::filesystem::path pathOf(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// Sets a flag for the life of the object, whatever the way out of the scope.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+    ~FlagScope() { flag_ = false; }
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, ByteVector& master,
+                                   DialogService& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      traits_(std::move(traits)), master_(master), dialogs_(dialogs),
+      records_(traits_.recordSize, traits_.nameField), snapshot_(traits_.recordSize, 0),
+      model_(new RecordListModel(records_, traits_.numberWidth, this)),
+      list_(new QListView(this)), stepper_(new ArrowControl(this)), menu_(new QMenu(this)),
+      listColumn_(new QVBoxLayout), fields_(new QWidget(this)),
+      saveButton_(new QPushButton(tr("Save Record"), this)),
+      restoreAllButton_(new QPushButton(tr("Restore All"), this)) {
+    setObjectName(traits_.windowClass);
+    setWindowTitle(traits_.caption);
+
+    list_->setObjectName(traits_.listName);
+    list_->setModel(model_);
+    list_->setUniformItemSizes(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->setMinimumWidth(220);
+    connect(list_, &QListView::doubleClicked, this, [this] { FromListShowRecord(); });
+    connect(list_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { menu_->popup(list_->viewport()->mapToGlobal(at)); });
+
+    stepper_->setObjectName("UpDown_RecordNum");
+    stepper_->setUpArrowLowers(true);
+    stepper_->setRange(0, -1);
+    connect(stepper_, &ArrowControl::stepped, this,
+            [this](ArrowControl::Arrow arrow) { ChangeRecordNum(arrow); });
+
+    addMenuAction("Action_AddRecord", tr("&Add Record"), &RecordEditorForm::AddRecord);
+    addMenuAction("Action_CopyRecord", tr("&Copy Record"), &RecordEditorForm::CopyRecord);
+    addMenuAction("Action_DelRecord", tr("&Delete Record"), &RecordEditorForm::DelRecord);
+    menu_->addSeparator();
+    addMenuAction("Action_ExportRecord", tr("&Export Record"), &RecordEditorForm::ExportRecord);
+    addMenuAction("Action_ImportRecord", tr("&Import Records"), &RecordEditorForm::ImportRecord);
+    menu_->addSeparator();
+    addMenuAction("Action_SortRecord", tr("&Sort Records"), &RecordEditorForm::SortRecords);
+
+    saveButton_->setObjectName("SaveButton");
+    restoreAllButton_->setObjectName("RestoreAllButton");
+    connect(saveButton_, &QPushButton::clicked, this, &RecordEditorForm::SaveRecord);
+    connect(restoreAllButton_, &QPushButton::clicked, this, &RecordEditorForm::RestoreAllRecords);
+
+    auto* listRow = new QHBoxLayout;
+    listRow->addWidget(list_);
+    listRow->addWidget(stepper_, 0, Qt::AlignVCenter);
+    listColumn_->addLayout(listRow, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(saveButton_);
+    buttons->addWidget(restoreAllButton_);
+    auto* fieldColumn = new QVBoxLayout;
+    fieldColumn->addWidget(fields_, 1);
+    fieldColumn->addLayout(buttons);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(listColumn_);
+    layout->addLayout(fieldColumn, 1);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+RecordEditorForm::~RecordEditorForm() = default;
+
+QAction* RecordEditorForm::addMenuAction(const QString& name, const QString& caption,
+                                         void (RecordEditorForm::*run)()) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setProperty("category", "RecordActions");
+    connect(action, &QAction::triggered, this, run);
+    menu_->addAction(action);
+    addAction(action);
+    return action;
+}
+
+void RecordEditorForm::createFromMaster() {
+    {
+        FlagScope busy(busy_);
+        takeMaster();
+    }
+    recordChanged_ = false;
+    rememberedRecordChanged_ = false;
+    setChanged_ = false;
+}
+
+void RecordEditorForm::takeMaster() {
+    std::fill(snapshot_.begin(), snapshot_.end(), Byte{0});
+    current_.reset();
+    records_.assign(master_);
+    buildRecordList();
+    if (records_.empty()) {
+        showNoRecord();
+    } else {
+        showRecord(0);
+    }
+}
+
+QString RecordEditorForm::entryText(std::size_t index) const {
+    return model_->entryText(static_cast<int>(index));
+}
+
+std::optional<std::size_t> RecordEditorForm::selectedEntry() const {
+    const QModelIndexList selected = list_->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(selected.first().row());
+}
+
+void RecordEditorForm::selectEntry(std::optional<std::size_t> index) {
+    if (!index || !records_.contains(*index)) {
+        list_->selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex entry = model_->index(static_cast<int>(*index));
+    list_->selectionModel()->setCurrentIndex(entry, QItemSelectionModel::ClearAndSelect);
+    list_->scrollTo(entry);
+}
+
+void RecordEditorForm::buildRecordList() {
+    model_->rebuild();
+    list_->selectionModel()->clearSelection();
+    stepper_->setRange(0, static_cast<int>(records_.count()) - 1);
+    afterListBuilt();
+}
+
+void RecordEditorForm::rebuildListKeepingSelection() {
+    const std::optional<std::size_t> selected = selectedEntry();
+    buildRecordList();
+    selectEntry(selected);
+}
+
+void RecordEditorForm::showRecord(std::size_t index) {
+    if (!records_.contains(index)) {
+        return;
+    }
+    std::memcpy(snapshot_.data(), records_.record(index).data(), traits_.recordSize);
+    current_ = index;
+    {
+        FlagScope filling(filling_);
+        putFields(records_.record(index));
+    }
+    afterRecordShown();
+    recordChanged_ = false;
+}
+
+void RecordEditorForm::showNoRecord() {
+    current_.reset();
+    {
+        FlagScope filling(filling_);
+        clearFields();
+    }
+    recordChanged_ = false;
+}
+
+ByteSpan RecordEditorForm::editableRecord() {
+    if (busy_ || filling_ || !current_ || !records_.contains(*current_)) {
+        return {};
+    }
+    return records_.record(*current_);
+}
+
+void RecordEditorForm::FromListShowRecord() {
+    const std::optional<std::size_t> chosen = selectedEntry();
+    if (!chosen) {
+        return;
+    }
+    if (recordChanged_ && current_) {
+        const QString name = textFromBytes(records_.nameText(*current_));
+        const auto answer =
+            dialogs_.ask(tr("Confirmation"), tr("Do you wish to retain changes made to ") + name + "?",
+                         DialogService::Choice::YesNo);
+        if (answer == DialogService::Answer::Yes) {
+            setChanged_ = true;
+        } else {
+            records_.overwrite(*current_, snapshot_);
+            buildRecordList();
+            afterRecordsChanged();
+        }
+    }
+    showRecord(*chosen);
+    selectEntry(chosen);
+    stepper_->setPosition(static_cast<int>(*chosen));
+}
+
+void RecordEditorForm::ChangeRecordNum(ArrowControl::Arrow arrow) {
+    if (records_.empty()) {
+        return;
+    }
+    std::size_t selected = selectedEntry().value_or(0);
+    if (arrow == ArrowControl::Arrow::Down && selected + 1 < records_.count()) {
+        ++selected;
+    } else if (arrow == ArrowControl::Arrow::Up && selected > 0) {
+        --selected;
+    }
+    selectEntry(selected);
+    FromListShowRecord();
+}
+
+void RecordEditorForm::SaveRecord() {
+    if (recordChanged_) {
+        setChanged_ = true;
+    }
+    recordChanged_ = false;
+}
+
+void RecordEditorForm::RestoreAllRecords() {
+    const auto answer = dialogs_.ask(
+        tr("Confirmation"),
+        tr("Are you sure you wish to undo all changes made to all records in this session?"),
+        DialogService::Choice::YesNo);
+    if (answer != DialogService::Answer::Yes) {
+        return;
+    }
+    setChanged_ = false;
+    {
+        FlagScope busy(busy_);
+        takeMaster();
+        afterRecordsChanged();
+    }
+    recordChanged_ = false;
+    rememberedRecordChanged_ = false;
+}
+
+void RecordEditorForm::AddRecord() {
+    const std::optional<std::string> name = bytesFromText(traits_.defaultName);
+    const std::size_t added = records_.appendNamed(name.value_or(std::string()));
+    buildRecordList();
+    afterRecordsChanged();
+    selectEntry(added);
+    showRecord(added);
+    stepper_->setPosition(static_cast<int>(added));
+    setChanged_ = true;
+}
+
+void RecordEditorForm::CopyRecord() {
+    const std::optional<std::size_t> selected = selectedEntry();
+    if (!selected) {
+        return;
+    }
+    const std::size_t copy = records_.appendCopy(*selected);
+    buildRecordList();
+    afterRecordsChanged();
+    selectEntry(copy);
+    showRecord(copy);
+    stepper_->setPosition(static_cast<int>(copy));
+    setChanged_ = true;
+}
+
+void RecordEditorForm::DelRecord() {
+    const std::optional<std::size_t> selected = selectedEntry();
+    if (!selected) {
+        return;
+    }
+    records_.remove(*selected);
+    std::optional<std::size_t> stillShown = current_;
+    if (current_ && *current_ > *selected) {
+        stillShown = *current_ - 1;
+    } else if (current_ && *current_ == *selected) {
+        stillShown.reset();
+    }
+    buildRecordList();
+    afterRecordsChanged();
+    followMovedRecord(stillShown);
+    setChanged_ = true;
+}
+
+// After records moved, the controls keep showing the record they showed, at its new place; a
+// record that is gone gives way to the one that took its place, so that no edit and no undo
+// can reach a record other than the one on screen.
+void RecordEditorForm::followMovedRecord(std::optional<std::size_t> newPosition) {
+    if (newPosition) {
+        current_ = newPosition;
+        stepper_->setPosition(static_cast<int>(*newPosition));
+        return;
+    }
+    if (records_.empty()) {
+        showNoRecord();
+        return;
+    }
+    const std::size_t replacement = std::min(current_.value_or(0), records_.count() - 1);
+    showRecord(replacement);
+    stepper_->setPosition(static_cast<int>(replacement));
+}
+
+void RecordEditorForm::SortRecords() {
+    const std::vector<std::size_t> previous = records_.sortByName();
+    std::optional<std::size_t> stillShown;
+    if (current_) {
+        const auto at = std::find(previous.begin(), previous.end(), *current_);
+        stillShown = static_cast<std::size_t>(at - previous.begin());
+    }
+    buildRecordList();
+    afterRecordsChanged();
+    followMovedRecord(stillShown);
+}
+
+void RecordEditorForm::commit() {
+    SortRecords();
+    master_.assign(records_.bytes().begin(), records_.bytes().end());
+}
+
+void RecordEditorForm::showEditor() {
+    recordChanged_ = rememberedRecordChanged_;
+    show();
+    raise();
+}
+
+void RecordEditorForm::hideEditor() {
+    rememberedRecordChanged_ = recordChanged_;
+    hide();
+}
+
+void RecordEditorForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    emit toggleRequested();
+}
+
+void RecordEditorForm::ExportRecord() {
+    const std::optional<std::size_t> selected = selectedEntry();
+    if (!selected) {
+        return;
+    }
+    const QString filter = tr("Import/Export Files (*.%1)").arg(traits_.extension);
+    const QStringList chosen = dialogs_.chooseFiles(
+        {DialogService::FileRequest::Kind::Save, tr("Select Export File"), QString(), filter, {}});
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString path = chosen.first();
+    const ReadResult existing = readWholeFile(pathOf(path));
+    if (!existing.ok() && existing.status != ReadStatus::Missing) {
+        dialogs_.reportError(tr("Cannot open file %1").arg(path));
+        return;
+    }
+    ByteVector content = existing.bytes;
+    if (content.size() % traits_.recordSize != 0) {
+        // Appending behind a partial record would shift every record after it.
+        dialogs_.reportError(tr("Cannot export to %1: its size is not a whole number of records, "
+                                "so it is no exchange file of this kind")
+                                 .arg(path));
+        return;
+    }
+    const ConstByteSpan record = records_.record(*selected);
+    content.insert(content.end(), record.begin(), record.end());
+    if (!replaceFileAtomically(pathOf(path), content).ok()) {
+        dialogs_.reportError(tr("Cannot create file %1").arg(path));
+        return;
+    }
+    const std::size_t count = content.size() / traits_.recordSize;
+    dialogs_.inform(tr("Record Exported"),
+                    textFromBytes(records_.nameText(*selected)) + tr(" has been exported to ") + path +
+                        tr(", which now contains ") + QString::number(count) + tr(" record(s)"));
+}
+
+bool RecordEditorForm::importFile(const QString& path) {
+    const ReadResult file = readWholeFile(pathOf(path));
+    if (!file.ok()) {
+        dialogs_.reportError(tr("Cannot open file %1").arg(path));
+        return false;
+    }
+    const std::optional<std::size_t> shown = current_;
+    const ByteVector shownBefore =
+        shown ? ByteVector(records_.record(*shown).begin(), records_.record(*shown).end()) : ByteVector{};
+
+    const RecordTable::ImportReport report = records_.import(file.bytes);
+    QString message = tr("The following %1 record(s) were imported:\n").arg(report.names.size());
+    for (const std::string& name : report.names) {
+        message += textFromBytes(name) + "\n";
+    }
+    // A record on screen that an imported one replaced is shown anew, so that the controls
+    // and the snapshot hold what the working copy now holds.
+    if (shown && !std::equal(shownBefore.begin(), shownBefore.end(), records_.record(*shown).begin())) {
+        showRecord(*shown);
+    }
+    dialogs_.inform(path, message);
+    return true;
+}
+
+void RecordEditorForm::ImportRecord() {
+    const QString filter = tr("Import/Export Files (*.%1)").arg(traits_.extension);
+    const QStringList chosen = dialogs_.chooseFiles(
+        {DialogService::FileRequest::Kind::OpenMany, tr("Select Import Files"), QString(), filter, {}});
+    if (chosen.isEmpty()) {
+        return;
+    }
+    bool anyImported = false;
+    for (const QString& path : chosen) {
+        if (!importFile(path)) {
+            break;
+        }
+        anyImported = true;
+    }
+    // After a file that could not be opened, the files before it are in the working copy: the
+    // list and the mark are brought up to date for them too.
+    if (anyImported) {
+        buildRecordList();
+        afterRecordsChanged();
+        setChanged_ = true;
+    }
+}
+
+} // namespace keel

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "common/Field.h"
+#include "editor/ArrowControl.h"
+#include "editor/RecordTable.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class QAction;
+class QListView;
+class QMenu;
+class QPushButton;
+class QVBoxLayout;
+
+namespace keel {
+
+class DialogService;
+class RecordListModel;
+
+// What sets one record editor apart from the others.
+struct RecordEditorTraits {
+    QString windowClass;     // the window's name, "TObjectForm"
+    QString caption;         // "Object Records"
+    QString listName;        // the record list's name, "ObjectList"
+    std::size_t recordSize;  // bytes of one record
+    TextFieldSpec nameField; // the name that opens each record
+    int numberWidth;         // digits of the entry numbers
+    QString defaultName;     // the name Add gives
+    QString extension;       // of exchange files, without the dot: "odb"
+};
+
+// The behaviour every editor of fixed-size records shares: the working copy, the record on
+// screen and its snapshot, the record list and its stepper, the two changed marks and the
+// busy flag, the retain question, Save Record, Add, Copy, Delete, Sort, Restore All, export,
+// import, and commit. An editor adds its field controls to fieldArea() and tells its fields
+// through the hooks; it calls createFromMaster() at the end of its constructor.
+class RecordEditorForm : public QWidget {
+    Q_OBJECT
+
+public:
+    RecordEditorForm(RecordEditorTraits traits, ByteVector& master, DialogService& dialogs,
+                     QWidget* parent = nullptr);
+    ~RecordEditorForm() override;
+
+    const RecordEditorTraits& traits() const { return traits_; }
+    const RecordTable& records() const { return records_; }
+    std::optional<std::size_t> currentPosition() const { return current_; }
+    bool recordChanged() const { return recordChanged_; }
+    bool setChanged() const { return setChanged_; }
+    bool busy() const { return busy_; }
+    void clearSetChanged() { setChanged_ = false; }
+
+    // Sorts the working copy by name and makes it the master buffer's content.
+    void commit();
+
+    // Showing and hiding through the main window's toggle; the record-changed mark of a
+    // hidden editor is remembered until it is shown again.
+    void showEditor();
+    void hideEditor();
+
+    QListView* recordList() const { return list_; }
+    ArrowControl* recordStepper() const { return stepper_; }
+    QMenu* recordMenu() const { return menu_; }
+    QString entryText(std::size_t index) const;
+    std::optional<std::size_t> selectedEntry() const;
+
+public slots:
+    void FromListShowRecord();
+    void ChangeRecordNum(keel::ArrowControl::Arrow arrow);
+    void SaveRecord();
+    void RestoreAllRecords();
+    void AddRecord();
+    void CopyRecord();
+    void DelRecord();
+    void SortRecords();
+    void ExportRecord();
+    void ImportRecord();
+
+signals:
+    // The window's close box was used: the main window's toggle decides.
+    void toggleRequested();
+
+protected:
+    // Fills the working copy from the master buffer and shows the first record, with the busy
+    // flag set; clears both marks.
+    void createFromMaster();
+
+    QWidget* fieldArea() const { return fields_; }
+    QVBoxLayout* listColumn() const { return listColumn_; }
+    DialogService& dialogs() const { return dialogs_; }
+
+    // The record on screen, for a field handler to store into; empty while the editor is busy,
+    // while it fills its own controls, and when no record is shown.
+    ByteSpan editableRecord();
+    void markRecordChanged() { recordChanged_ = true; }
+    // Rebuilds the list after the name on screen changed and selects the entry that was.
+    void rebuildListKeepingSelection();
+    void selectEntry(std::optional<std::size_t> index);
+
+    // Puts every field of the record into its control; the handlers store nothing meanwhile.
+    virtual void putFields(ConstByteSpan record) = 0;
+    // Empties the controls when no record is shown.
+    virtual void clearFields() {}
+    virtual void afterRecordShown() {}
+    virtual void afterListBuilt() {}
+    // After Add, Copy, Delete, Import, Sort, Restore All and an undone record.
+    virtual void afterRecordsChanged() {}
+
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildRecordList();
+    void showRecord(std::size_t index);
+    void showNoRecord();
+    void takeMaster();
+    void followMovedRecord(std::optional<std::size_t> newPosition);
+    bool importFile(const QString& path);
+    QAction* addMenuAction(const QString& name, const QString& caption, void (RecordEditorForm::*run)());
+
+    RecordEditorTraits traits_;
+    ByteVector& master_;
+    DialogService& dialogs_;
+    RecordTable records_;
+    ByteVector snapshot_;
+    std::optional<std::size_t> current_;
+    bool recordChanged_ = false;
+    bool rememberedRecordChanged_ = false;
+    bool setChanged_ = false;
+    bool busy_ = false;
+    bool filling_ = false;
+
+    RecordListModel* model_;
+    QListView* list_;
+    ArrowControl* stepper_;
+    QMenu* menu_;
+    QVBoxLayout* listColumn_;
+    QWidget* fields_;
+    QPushButton* saveButton_;
+    QPushButton* restoreAllButton_;
+};
+
+} // namespace keel

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "editor/RecordTable.h"
+
+#include <QAbstractListModel>
+
+namespace keel {
+
+// The entries of a record list, formatted when the view asks for them: the record's number
+// counting from 1, zero-padded to the editor's width, ": " and the record's name. Rebuilding
+// costs nothing that grows with the number of records.
+class RecordListModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    RecordListModel(const RecordTable& records, int numberWidth, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    QString entryText(int row) const;
+    // Tells the views that the records changed as a whole.
+    void rebuild();
+
+private:
+    const RecordTable& records_;
+    int numberWidth_;
+};
+
+} // namespace keel
