@@ -34,7 +34,7 @@ keel::ByteVector objectsNamed(const std::vector<std::size_t>& numbers, keel::Byt
     keel::ByteVector file(numbers.size() * size, fill);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         char name[20];
-        std::snprintf(name, sizeof name, "Object %07zu", numbers[i]);
+        std::snprintf(name, sizeof name, "Object %07u", static_cast<unsigned>(numbers[i] % 10000000));
         std::copy_n(name, std::strlen(name) + 1, file.begin() + static_cast<std::ptrdiff_t>(i * size));
     }
     return file;

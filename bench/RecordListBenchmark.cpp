@@ -1,0 +1,74 @@
+// What one keystroke in an object's name costs with large working copies: the name is stored,
+// the record list is rebuilt and its entry selected again, and the window lays out and paints
+// the list anew.
+#include "objects/ObjectRecord.h"
+#include "objects/TObjectForm.h"
+
+#include "editor/DialogService.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+
+#include <cstdio>
+
+namespace {
+
+class SilentDialogs : public keel::DialogService {
+public:
+    Answer ask(const QString&, const QString&, Choice) override { return Answer::Yes; }
+    void inform(const QString&, const QString&) override {}
+    void reportError(const QString&) override {}
+    QStringList chooseFiles(const FileRequest&) override { return {}; }
+    void openUrl(const QUrl&) override {}
+};
+
+keel::ByteVector objectFile(std::size_t count) {
+    keel::ByteVector file(count * keel::ObjectRecord::Size, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        char name[20];
+        std::snprintf(name, sizeof name, "Object %07u", static_cast<unsigned>(i % 10000000));
+        keel::ObjectRecord::ObjectName.write(
+            keel::ByteSpan(file).subspan(i * keel::ObjectRecord::Size, keel::ObjectRecord::Size), name,
+            keel::TextOverflow::Refuse);
+    }
+    return file;
+}
+
+void BM_NameKeystroke(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    keel::ByteVector master = objectFile(count);
+    SilentDialogs dialogs;
+    keel::TObjectForm form(master, dialogs);
+    form.showEditor();
+    QApplication::processEvents();
+    // Edit a record in the middle of the list, which the view has to scroll to.
+    const QModelIndex middle = form.recordList()->model()->index(static_cast<int>(count / 2), 0);
+    form.recordList()->setCurrentIndex(middle);
+    form.FromListShowRecord();
+    QApplication::processEvents();
+    auto* name = form.findChild<QLineEdit*>("ObjectName");
+
+    bool flip = false;
+    for (auto _ : state) {
+        name->setText(flip ? "Renamed A" : "Renamed B");
+        QApplication::processEvents();
+        flip = !flip;
+    }
+    state.counters["records"] = static_cast<double>(count);
+}
+
+BENCHMARK(BM_NameKeystroke)->Arg(1'000)->Arg(10'000)->Arg(50'000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
