@@ -1,0 +1,303 @@
+#include "shell/TMainForm.h"
+
+#include "editor/DialogService.h"
+#include "objects/TObjectForm.h"
+#include "shell/TAboutBox.h"
+#include "shell/ToolBarIcons.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace keel {
+namespace {
+
+const QString databaseFilter = QObject::tr("Brinewatch Databases (*.*db)");
+
+QString pathText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+std::filesystem::path directoryOf(const QString& chosenFile) {
+    return std::filesystem::path(QFileInfo(chosenFile).absolutePath().toStdString());
+}
+
+std::optional<std::filesystem::path> askForDatabaseFile(DialogService& dialogs, const QString& title,
+                                                        DialogService::FileRequest::Kind kind) {
+    const QStringList chosen = dialogs.chooseFiles({kind, title, "objects.odb", databaseFilter, {}});
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return directoryOf(chosen.first());
+}
+
+QString cannotOpen(const std::string& file) {
+    return QObject::tr("Cannot open file %1").arg(QString::fromStdString(file));
+}
+
+} // namespace
+
+std::optional<StartupSet> loadStartupSet(DialogService& dialogs,
+                                         const std::filesystem::path& workingDirectory,
+                                         QString& error) {
+    DatabaseSet::LoadResult first = DatabaseSet::load(workingDirectory);
+    if (!first.failedFile) {
+        return StartupSet{std::move(first.set), workingDirectory};
+    }
+    const auto chosen = askForDatabaseFile(dialogs, QObject::tr("Select Database Directory"),
+                                           DialogService::FileRequest::Kind::Open);
+    if (!chosen) {
+        // Cancelled: the incomplete set, whose unread files a save leaves alone.
+        return StartupSet{std::move(first.set), workingDirectory};
+    }
+    DatabaseSet::LoadResult second = DatabaseSet::load(*chosen);
+    if (second.failedFile) {
+        error = cannotOpen(*second.failedFile);
+        return std::nullopt;
+    }
+    return StartupSet{std::move(second.set), *chosen};
+}
+
+TMainForm::TMainForm(StartupSet startup, DialogService& dialogs, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      dialogs_(dialogs), set_(std::move(startup.set)), directory_(std::move(startup.directory)) {
+    setObjectName("TMainForm");
+    setWindowTitle(tr("Brinewatch Database Editor"));
+    setWindowIcon(programIcon());
+    buildMenusAndToolBar();
+    setCentralWidget(new QWidget(this));
+    centralWidget()->setFixedHeight(0);
+    createEditors();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+TMainForm::~TMainForm() { destroyEditors(); }
+
+QAction* TMainForm::makeAction(const QString& name, const QString& category, const QString& caption,
+                               const QString& hint, const QIcon& icon) {
+    auto* action = new QAction(icon, caption, this);
+    action->setObjectName(name);
+    action->setProperty("category", category);
+    if (!hint.isEmpty()) {
+        action->setToolTip(hint);
+        action->setStatusTip(hint);
+    }
+    return action;
+}
+
+void TMainForm::buildMenusAndToolBar() {
+    const QString io = "DatabaseIO";
+    const QString toggles = "Toggles";
+    selectDirectory_ = makeAction("Action_Select_DBDir", io, tr("Select &Directory..."),
+                                  tr("Load a new set of Databases"),
+                                  style()->standardIcon(QStyle::SP_DirOpenIcon));
+    saveDatabases_ = makeAction("Action_SaveDBs", io, tr("&Save Databases"), tr("Save Databases"),
+                                style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveDatabasesTo_ = makeAction("Action_SaveDBsTo", io, tr("Save Databases &To..."),
+                                  tr("Save Databaes to another directory"),
+                                  tileIcon("\u2192", QColor(70, 110, 60)));
+    toggleToolBar_ = makeAction("Action_Toggle_ToolBar", toggles, tr("&Toolbar"), QString());
+    toggleObjects_ = makeAction("Action_Toggle_Objects", toggles, tr("&Objects..."),
+                                tr("View Object Records"), tileIcon("O", QColor(30, 90, 160)));
+    toggleThreeDs_ = makeAction("Action_Toggle_3Ds", toggles, tr("&3DObjects..."),
+                                tr("View 3DObject Records"), tileIcon("3D", QColor(120, 60, 150)));
+    toggleLaunchers_ = makeAction("Action_Toggle_Launchers", toggles, tr("&Launchers..."),
+                                  tr("View Launcher Records"), tileIcon("L", QColor(170, 80, 30)));
+    toggleMissions_ = makeAction("Action_Toggle_Missions", toggles, tr("&Nations..."),
+                                 tr("View Mission Records"), tileIcon("N", QColor(30, 120, 110)));
+    toggleCarriers_ = makeAction("Action_Toggle_SBAs", toggles, tr("&Aircraft Carrying Ships..."),
+                                 tr("View ShipBasedAircraft Records"), tileIcon("A", QColor(150, 40, 60)));
+    showAbout_ = makeAction("Action_Show_About", QString(), tr("&About..."), tr("About the program"),
+                            programIcon());
+    exit_ = makeAction("Menu_File_Exit", QString(), tr("&Exit"), QString());
+
+    toggleToolBar_->setCheckable(true);
+    toggleToolBar_->setChecked(true);
+    for (QAction* editorToggle :
+         {toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
+        editorToggle->setCheckable(true);
+    }
+    // The editors still to come have their toggles, disabled until they exist.
+    for (QAction* notYet : {toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
+        notYet->setEnabled(false);
+    }
+
+    connect(selectDirectory_, &QAction::triggered, this, &TMainForm::SelectDBdir);
+    connect(saveDatabases_, &QAction::triggered, this, &TMainForm::SaveDatabases);
+    connect(saveDatabasesTo_, &QAction::triggered, this, &TMainForm::SaveDatabasesTo);
+    connect(toggleToolBar_, &QAction::triggered, this, &TMainForm::Action_Toggle_Toolbar_Run);
+    connect(toggleObjects_, &QAction::triggered, this, &TMainForm::Action_Toggle_Objects_Run);
+    connect(showAbout_, &QAction::triggered, this, &TMainForm::Action_Show_About_Run);
+    connect(exit_, &QAction::triggered, this, &TMainForm::Menu_File_ExitClick);
+
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MenuBar");
+    QMenu* file = bar->addMenu(tr("&File"));
+    file->setObjectName("Menu_File");
+    file->addActions({selectDirectory_, saveDatabases_, saveDatabasesTo_});
+    file->addSeparator();
+    file->addAction(exit_);
+    QMenu* view = bar->addMenu(tr("&View"));
+    view->setObjectName("Menu_View");
+    view->addAction(toggleToolBar_);
+    view->addSeparator();
+    view->addActions({toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_});
+    QMenu* help = bar->addMenu(tr("&Help"));
+    help->setObjectName("Menu_Help");
+    help->addAction(showAbout_);
+
+    toolBar_ = addToolBar(tr("Tool Bar"));
+    toolBar_->setObjectName("ToolBar");
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    toolBar_->addActions({selectDirectory_, saveDatabases_, saveDatabasesTo_});
+    toolBar_->addSeparator();
+    toolBar_->addActions({toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_});
+    toolBar_->addSeparator();
+    toolBar_->addAction(showAbout_);
+}
+
+void TMainForm::createEditors() {
+    // The launcher editor and the 3D object editor come before the object editor, whose list
+    // fills their lists.
+    objectForm_ = std::make_unique<TObjectForm>(set_.buffer(DatabaseFile::Objects), dialogs_);
+    connect(objectForm_.get(), &RecordEditorForm::toggleRequested, this,
+            &TMainForm::Action_Toggle_Objects_Run);
+    for (QAction* editorToggle :
+         {toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
+        editorToggle->setChecked(false);
+    }
+}
+
+void TMainForm::destroyEditors() { objectForm_.reset(); }
+
+void TMainForm::toggle(RecordEditorForm* editor, QAction* action) {
+    if (editor == nullptr) {
+        return;
+    }
+    if (editor->isVisible()) {
+        editor->hideEditor();
+    } else {
+        editor->showEditor();
+    }
+    action->setChecked(editor->isVisible());
+}
+
+void TMainForm::Action_Toggle_Objects_Run() { toggle(objectForm_.get(), toggleObjects_); }
+
+void TMainForm::Action_Toggle_Toolbar_Run() {
+    // The entry's own check mark has already flipped when it was chosen.
+    toolBar_->setVisible(toggleToolBar_->isChecked());
+}
+
+void TMainForm::Action_Show_About_Run() {
+    TAboutBox about(dialogs_, this);
+    about.exec();
+}
+
+void TMainForm::Menu_File_ExitClick() { close(); }
+
+bool TMainForm::anythingUnsaved() const {
+    return objectForm_ && (objectForm_->recordChanged() || objectForm_->setChanged());
+}
+
+bool TMainForm::CheckSaved() {
+    if (!anythingUnsaved()) {
+        return true;
+    }
+    const auto answer = dialogs_.ask(
+        tr("Confirmation"),
+        tr("You have not saved your database changes to disk.Do you wish to save them now?"),
+        DialogService::Choice::YesNoCancel);
+    switch (answer) {
+    case DialogService::Answer::Yes:
+        // Work that could not be saved is not thrown away by closing.
+        return SaveDatabases();
+    case DialogService::Answer::No:
+        return true;
+    case DialogService::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!CheckSaved()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (objectForm_) {
+        objectForm_->hide();
+    }
+}
+
+bool TMainForm::SaveDatabases() {
+    if (objectForm_) {
+        objectForm_->clearSetChanged();
+        objectForm_->commit();
+    }
+    const DatabaseSet::SaveResult saved = set_.save(directory_);
+    if (saved.error) {
+        dialogs_.reportError(QString::fromStdString(*saved.error));
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::SaveDatabasesTo() {
+    if (anythingUnsaved()) {
+        const auto answer = dialogs_.ask(
+            tr("Confirmation"),
+            tr("You have not saved your database changes to disk.Do you wish to save them now?"),
+            DialogService::Choice::YesNoCancel);
+        if (answer == DialogService::Answer::Cancel) {
+            return;
+        }
+        if (answer == DialogService::Answer::Yes) {
+            SaveDatabases();
+        }
+    }
+    const auto chosen = askForDatabaseFile(dialogs_, tr("Save Databases to..."),
+                                           DialogService::FileRequest::Kind::Save);
+    if (!chosen) {
+        return;
+    }
+    directory_ = *chosen;
+    SaveDatabases();
+}
+
+void TMainForm::SelectDBdir() {
+    auto chosen = askForDatabaseFile(dialogs_, tr("Select Database Directory"),
+                                     DialogService::FileRequest::Kind::Open);
+    if (!chosen) {
+        return;
+    }
+    // The new set is read into fresh buffers first: the editors and the set in use are switched
+    // only once all seven files were read, so a failure leaves the previous set as it was.
+    DatabaseSet::LoadResult loaded = DatabaseSet::load(*chosen);
+    if (loaded.failedFile) {
+        chosen = askForDatabaseFile(dialogs_, tr("Select Database Directory"),
+                                    DialogService::FileRequest::Kind::Open);
+        if (!chosen) {
+            return;
+        }
+        loaded = DatabaseSet::load(*chosen);
+        if (loaded.failedFile) {
+            dialogs_.reportError(cannotOpen(*loaded.failedFile));
+            return;
+        }
+    }
+    destroyEditors();
+    set_ = std::move(loaded.set);
+    directory_ = *chosen;
+    createEditors();
+}
+
+} // namespace keel

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "shell/DatabaseSet.h"
+
+#include <QMainWindow>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QToolBar;
+
+namespace keel {
+
+class DialogService;
+class TObjectForm;
+class RecordEditorForm;
+
+// The set a session starts with: what was loaded, and from which directory.
+struct StartupSet {
+    DatabaseSet set;
+    std::filesystem::path directory;
+};
+
+// Loads the set of the working directory; when a file of it cannot be read, asks for another
+// directory. Gives nothing, with the message to show, when that directory fails too; a
+// cancelled question gives the incomplete set of the working directory.
+std::optional<StartupSet> loadStartupSet(DialogService& dialogs,
+                                         const std::filesystem::path& workingDirectory,
+                                         QString& error);
+
+// The main window: owns the database set and the editors, and carries the menu and tool bar.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    TMainForm(StartupSet startup, DialogService& dialogs, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    const std::filesystem::path& databaseDirectory() const { return directory_; }
+    const DatabaseSet& databaseSet() const { return set_; }
+    TObjectForm* objectForm() const { return objectForm_.get(); }
+
+    // The close query: asks about unsaved changes; true when closing may go on.
+    bool CheckSaved();
+
+public slots:
+    void SelectDBdir();
+    bool SaveDatabases();
+    void SaveDatabasesTo();
+    void Action_Toggle_Toolbar_Run();
+    void Action_Toggle_Objects_Run();
+    void Action_Show_About_Run();
+    void Menu_File_ExitClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* makeAction(const QString& name, const QString& category, const QString& caption,
+                        const QString& hint, const QIcon& icon = {});
+    void buildMenusAndToolBar();
+    void createEditors();
+    void destroyEditors();
+    bool anythingUnsaved() const;
+    void toggle(RecordEditorForm* editor, QAction* action);
+    std::optional<std::filesystem::path> askForDirectory(const QString& title, bool save);
+
+    DialogService& dialogs_;
+    DatabaseSet set_;
+    std::filesystem::path directory_;
+    std::unique_ptr<TObjectForm> objectForm_;
+
+    QToolBar* toolBar_ = nullptr;
+    QAction* selectDirectory_ = nullptr;
+    QAction* saveDatabases_ = nullptr;
+    QAction* saveDatabasesTo_ = nullptr;
+    QAction* toggleToolBar_ = nullptr;
+    QAction* toggleObjects_ = nullptr;
+    QAction* toggleThreeDs_ = nullptr;
+    QAction* toggleLaunchers_ = nullptr;
+    QAction* toggleMissions_ = nullptr;
+    QAction* toggleCarriers_ = nullptr;
+    QAction* showAbout_ = nullptr;
+    QAction* exit_ = nullptr;
+};
+
+} // namespace keel
