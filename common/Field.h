@@ -79,6 +79,56 @@ struct TextFieldSpec {
     }
 };
 
+// A whole-number field whose type is known only at run time, for handlers that several
+// controls of different widths share.
+struct IntegerField {
+    std::size_t offset;
+    std::size_t width; // 1, 2 or 4
+    bool isSigned;
+
+    template <std::integral T>
+    constexpr IntegerField(NumberField<T> field)
+        : offset(field.offset), width(sizeof(T)), isSigned(std::is_signed_v<T>) {}
+    constexpr IntegerField(std::size_t offset_, std::size_t width_, bool isSigned_)
+        : offset(offset_), width(width_), isSigned(isSigned_) {}
+
+    constexpr std::int64_t minimum() const {
+        return isSigned ? -(std::int64_t{1} << (8 * width - 1)) : 0;
+    }
+    constexpr std::int64_t maximum() const {
+        return isSigned ? (std::int64_t{1} << (8 * width - 1)) - 1 : (std::int64_t{1} << (8 * width)) - 1;
+    }
+    constexpr bool holds(std::int64_t value) const { return value >= minimum() && value <= maximum(); }
+
+    std::int64_t read(ConstByteSpan record) const {
+        const ConstByteSpan bytes = record.subspan(offset, width);
+        switch (width) {
+        case 1:
+            return isSigned ? std::int64_t{loadLittleEndian<std::int8_t>(bytes)} : loadLittleEndian<std::uint8_t>(bytes);
+        case 2:
+            return isSigned ? std::int64_t{loadLittleEndian<std::int16_t>(bytes)} : loadLittleEndian<std::uint16_t>(bytes);
+        default:
+            return isSigned ? std::int64_t{loadLittleEndian<std::int32_t>(bytes)} : loadLittleEndian<std::uint32_t>(bytes);
+        }
+    }
+    // Stores a value the field holds; the caller refuses any other.
+    void write(ByteSpan record, std::int64_t value) const {
+        assert(holds(value));
+        const ByteSpan bytes = record.subspan(offset, width);
+        switch (width) {
+        case 1:
+            storeLittleEndian<std::uint8_t>(bytes, static_cast<std::uint8_t>(value));
+            break;
+        case 2:
+            storeLittleEndian<std::uint16_t>(bytes, static_cast<std::uint16_t>(value));
+            break;
+        default:
+            storeLittleEndian<std::uint32_t>(bytes, static_cast<std::uint32_t>(value));
+            break;
+        }
+    }
+};
+
 // Bytes the format names but nobody interprets: kept as read.
 struct ReservedField {
     std::size_t offset;

@@ -3,51 +3,429 @@
 #include "common/NameCompare.h"
 #include "editor/CodePage.h"
 #include "editor/CodePageValidator.h"
+#include "editor/DialogService.h"
+#include "editor/NumberText.h"
 #include "objects/ObjectRecord.h"
 
-#include <QFormLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QLineEdit>
+#include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
+
+#include <cmath>
+#include <limits>
 
 namespace keel {
 namespace {
 
+using R = ObjectRecord;
+
 RecordEditorTraits objectEditorTraits() {
-    return {"TObjectForm", QObject::tr("Object Records"), "ObjectList", ObjectRecord::Size,
-            ObjectRecord::ObjectName, 3, QObject::tr("New Object"), "odb"};
+    return {"TObjectForm", QObject::tr("Object Records"), "ObjectList", R::Size, R::ObjectName, 3,
+            QObject::tr("New Object"), "odb"};
+}
+
+ConstByteSpan bytesOf(const std::string& text) {
+    return ConstByteSpan(reinterpret_cast<const Byte*>(text.data()), text.size());
+}
+
+// The bit a capability check box edits: the number that ends its name.
+std::uint8_t bitOfControl(const QString& name) {
+    qsizetype digits = name.size();
+    while (digits > 0 && name.at(digits - 1).isDigit()) {
+        --digits;
+    }
+    return static_cast<std::uint8_t>(name.mid(digits).toUInt());
+}
+
+int clampToInt(std::int64_t value, int minimum, int maximum) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, minimum, maximum));
+}
+
+// Which boxes an object type has: aircraft, ship/sub, helicopter, weapon, missile type,
+// possible targets, countermeasures, and the range field.
+struct TypeBoxes {
+    bool aircraft, boat, helo, weapon, missile, targets, countermeasures, range;
+};
+
+std::optional<TypeBoxes> boxesForType(int code) {
+    switch (code) {
+    case 0:
+    case 1:
+    case 2:
+        return TypeBoxes{false, true, false, false, false, false, true, false};
+    case 3:
+        return TypeBoxes{true, false, false, false, false, false, true, true};
+    case 4:
+        return TypeBoxes{true, false, true, false, false, false, true, true};
+    case 5:
+        return TypeBoxes{false, false, false, false, false, false, true, false};
+    case 6:
+    case 7:
+        return TypeBoxes{false, true, false, true, false, true, false, true};
+    case 8:
+    case 9:
+    case 10:
+        return TypeBoxes{false, false, false, true, true, true, false, true};
+    case 11:
+        return TypeBoxes{false, false, false, false, false, false, false, false};
+    default:
+        return std::nullopt;
+    }
+}
+
+// Enables the controls directly inside a box, but for those that follow rules of their own.
+void enableControlsOf(QGroupBox* box, bool enabled, const QList<QWidget*>& ownRules = {}) {
+    for (QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!ownRules.contains(child)) {
+            child->setEnabled(enabled);
+        }
+    }
 }
 
 } // namespace
 
 TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, QWidget* parent)
     : RecordEditorForm(objectEditorTraits(), master, dialogs, parent),
-      objectName_(new QLineEdit(fieldArea())) {
-    objectName_->setObjectName("ObjectName");
-    objectName_->setMaxLength(static_cast<int>(ObjectRecord::ObjectName.maxLength()));
-    objectName_->setValidator(new CodePageValidator(objectName_));
-    connect(objectName_, &QLineEdit::textChanged, this, &TObjectForm::ChangeObjectName);
+      threeDWarning_(new QLabel(tr("Object lacks a required 3DObject"), this)) {
+    threeDWarning_->setObjectName("ThreeDWarning");
+    QPalette red = threeDWarning_->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    threeDWarning_->setPalette(red);
+    threeDWarning_->setVisible(false);
+    listColumn()->insertWidget(0, threeDWarning_);
 
-    auto* common = new QGroupBox(tr("Common Stats"), fieldArea());
-    common->setObjectName("GroupBox1");
-    auto* form = new QFormLayout(common);
-    form->addRow(tr("Name:"), objectName_);
-    auto* layout = new QVBoxLayout(fieldArea());
+    auto* common = makeBox("GroupBox1", tr("Common Stats"), fieldArea());
+    buildCommonStats(common);
+
+    aircraftBox_ = makeBox("Box_AircraftStats", tr("Aircraft only Stats"), fieldArea());
+    auto* aircraft = new QGridLayout(aircraftBox_);
+    addWholeNumberText(aircraft, 0, 0, "Fuel", tr("Fuel (lbs):"), R::Fuel);
+    addLimitPair(aircraft, 1, "MaxBurn", tr("Max Burn Rate:"), R::MaxBurn, "MinBurn", tr("Min Burn Rate:"),
+                 R::MinBurn, 0, 32767);
+    aircraft->addWidget(new QLabel(tr("(If zero, game-auto computes burn rates)"), aircraftBox_), 3, 0, 1, 2);
+
+    boatBox_ = makeBox("Box_BoatStats", tr("Ship/Sub only Stats"), fieldArea());
+    addFloatField(new QGridLayout(boatBox_), 0, 0, "SoundLevel", tr("Underwater Sound Level:"), R::SoundLevel,
+                  true);
+
+    heloBox_ = makeBox("Box_HeloStats", tr("Helicopter only Stats"), fieldArea());
+    addSpinPositionField(new QGridLayout(heloBox_), 0, 0, "NumBuoys", tr("Number of Sonobuoys carried:"),
+                         R::NumBuoys, 0, 32767);
+
+    weaponBox_ = makeBox("Box_WeapStats", tr("Weapon only Stats"), fieldArea());
+    auto* weapon = new QGridLayout(weaponBox_);
+    addSpinPositionField(weapon, 0, 0, "DetProb", tr("Probability of correct detonation:"), R::DetProb, 0, 100);
+    addWholeNumberText(weapon, 1, 0, "Range", tr("Range:"), R::Range, &rangeLabel_);
+    rangeLabel_->setObjectName("RangeLabel");
+    rangeEdit_ = wholeNumbers_.value("Range").edit;
+    targetBox_ = makeBox("Box_TargetStats", tr("Possible Targets"), weaponBox_);
+    addCapabilityBoxes(targetBox_, targetCapabilityBits, &TObjectForm::ChangeTargetCaps);
+    missileBox_ = makeBox("Box_MissileStats", tr("Missile Type (Missiles Only)"), weaponBox_);
+    addCapabilityBoxes(missileBox_, missileCapabilityBits, &TObjectForm::ChangeMissileCaps);
+    weapon->addWidget(targetBox_, 2, 0, 1, 2);
+    weapon->addWidget(missileBox_, 3, 0, 1, 2);
+
+    countermeasureBox_ = makeBox("Box_cmStats", tr("Ships/Aircraft only Stats"), fieldArea());
+    auto* countermeasureLabel = new QLabel(tr("Countermeasures carried:"), countermeasureBox_);
+    countermeasureLabel->setObjectName("CountermeasuresLabel");
+    addCapabilityBoxes(countermeasureBox_, countermeasureCapabilityBits, &TObjectForm::ChangeCMCaps);
+    qobject_cast<QGridLayout*>(countermeasureBox_->layout())->addWidget(countermeasureLabel, 0, 0, 1, 2);
+
+    auto* points = makeBox("GroupBox6", tr("Default Point Value"), fieldArea());
+    auto* pointsGrid = new QGridLayout(points);
+    const SpinField pointsField = makeSpinField(points, "Points", 0, 32767);
+    pointsGrid->addWidget(pointsField.row, 0, 0);
+    wholeNumbers_.insert("Points", {R::Points, pointsField.edit, pointsField.arrows});
+    connect(pointsField.edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeSimpleNumber);
+
+    auto* priorities = makeBox("GroupBox7", tr("Mission Priorities"), fieldArea());
+    auto* prioritiesGrid = new QGridLayout(priorities);
+    const QStringList priorityLabels{tr("ASW:"),   tr("SUW:"),   tr("AAW:"),      tr("Strike:"),
+                                     tr("Recon:"), tr("Comms:"), tr("Anti-Mine:")};
+    for (int i = 0; i < priorityLabels.size(); ++i) {
+        const QString name = QString("MisPri%1").arg(i);
+        const SpinField field = makeSpinField(priorities, name, 0, 6);
+        field.edit->setMaxLength(1);
+        field.edit->setMaximumWidth(30);
+        prioritiesGrid->addWidget(new QLabel(priorityLabels[i], priorities), i, 0);
+        prioritiesGrid->addWidget(field.row, i, 1);
+        wholeNumbers_.insert(name, {IntegerField(R::MisPri.offset + static_cast<std::size_t>(i), 1, false),
+                                    field.edit, field.arrows});
+        connect(field.edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeMisPriorities);
+    }
+
+    auto* pages = makeBox("GroupBox11", tr("Other Pages"), fieldArea());
+    auto* pagesLayout = new QVBoxLayout(pages);
+    weaponsButton_ = new QPushButton(tr("Weapons"), pages);
+    sensorsButton_ = new QPushButton(tr("Sensors"), pages);
+    airstripsButton_ = new QPushButton(tr("Airstrips"), pages);
+    weaponsButton_->setObjectName("WeaponButton");
+    sensorsButton_->setObjectName("SensorButton");
+    airstripsButton_->setObjectName("AirstripButton");
+    for (QPushButton* button : {weaponsButton_, sensorsButton_, airstripsButton_}) {
+        button->setEnabled(false); // until the pickers exist
+        pagesLayout->addWidget(button);
+    }
+
+    auto* layout = new QGridLayout(fieldArea());
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(common);
-    layout->addStretch();
+    layout->addWidget(common, 0, 0, 6, 1);
+    layout->addWidget(aircraftBox_, 0, 1);
+    layout->addWidget(boatBox_, 1, 1);
+    layout->addWidget(heloBox_, 2, 1);
+    layout->addWidget(countermeasureBox_, 3, 1);
+    layout->addWidget(points, 4, 1);
+    layout->addWidget(pages, 5, 1);
+    layout->addWidget(weaponBox_, 0, 2, 4, 1);
+    layout->addWidget(priorities, 4, 2, 2, 1);
 
     createFromMaster();
 }
 
+QGroupBox* TObjectForm::makeBox(const QString& name, const QString& caption, QWidget* parent) {
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+void TObjectForm::buildCommonStats(QGroupBox* box) {
+    auto* grid = new QGridLayout(box);
+    auto addText = [&](int row, const QString& name, const QString& label, const TextFieldSpec& field,
+                       void (TObjectForm::*handler)()) {
+        QLineEdit* edit = makeTextField(box, name, static_cast<int>(field.maxLength()));
+        grid->addWidget(new QLabel(label, box), row, 0);
+        grid->addWidget(edit, row, 1, 1, 3);
+        connect(edit, &QLineEdit::textChanged, this, handler);
+        return edit;
+    };
+    objectName_ = addText(0, "ObjectName", tr("Name:"), R::ObjectName, &TObjectForm::ChangeObjectName);
+    displayName_ = addText(1, "DisplayName", tr("Display Name:"), R::DisplayName, &TObjectForm::ChangeDisplayName);
+    doctrineName_ =
+        addText(2, "DoctrineName", tr("Default Doctrine:"), R::DoctrineName, &TObjectForm::ChangeDefaultDoctrine);
+
+    objectType_ = new QComboBox(box);
+    objectType_->setObjectName("ObjType");
+    for (std::string_view text : objectTypeTexts) {
+        objectType_->addItem(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    objectType_->setMaxVisibleItems(11);
+    grid->addWidget(new QLabel(tr("Object Type:"), box), 3, 0);
+    grid->addWidget(objectType_, 3, 1);
+    connect(objectType_, &QComboBox::currentIndexChanged, this, &TObjectForm::ChangeObjectType);
+
+    simType_ = new QComboBox(box);
+    simType_->setObjectName("SimType");
+    simType_->setEditable(true);
+    simType_->setInsertPolicy(QComboBox::NoInsert);
+    for (std::string_view word : simTypeWords) {
+        simType_->addItem(QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size())));
+    }
+    simType_->lineEdit()->setMaxLength(static_cast<int>(R::SimType.maxLength()));
+    simType_->lineEdit()->setValidator(new CodePageValidator(simType_));
+    grid->addWidget(new QLabel(tr("Sim Type:"), box), 3, 2);
+    grid->addWidget(simType_, 3, 3);
+    connect(simType_, &QComboBox::editTextChanged, this, &TObjectForm::ChangeSimType);
+
+    ambientSound_ = addText(4, "AmbientSound", tr("Ambient Sound:"), R::AmbientSound, &TObjectForm::ChangeAmbientSound);
+
+    addSpinPositionField(grid, 5, 0, "MastHeight", tr("Mast Height:"), R::MastHeight, 0, 16384);
+    addSpinPositionField(grid, 5, 2, "Draft", tr("Draft:"), R::Draft, 0, 16384);
+    addSpinPositionField(grid, 6, 0, "Length", tr("Length:"), R::Length, 0, 16384);
+    addSpinPositionField(grid, 6, 2, "Width", tr("Width:"), R::Width, 0, 16384);
+    addLimitPair(grid, 7, "MaxSpeed", tr("Max Speed:"), R::MaxSpeed, "MinSpeed", tr("Min Speed:"), R::MinSpeed, 0,
+                 16384);
+    addLimitPair(grid, 9, "MaxAlt", tr("Max Alt.:"), R::MaxAlt, "MinAlt", tr("Min Alt.:"), R::MinAlt, -32767, 32767);
+    addWholeNumberText(grid, 11, 0, "Mass", tr("Mass:"), R::Mass);
+    addFloatField(grid, 11, 2, "TurnRadius", tr("Turn Radius:"), R::TurnRadius, true);
+    addFloatField(grid, 12, 0, "DragCoeff", tr("Drag Coefficient:"), R::DragCoeff, false);
+    addSpinPositionField(grid, 12, 2, "maxPitch", tr("Max Climb/Dive angle(degs):"), R::maxPitch, 0, 90);
+    addSpinPositionField(grid, 13, 0, "Armour", tr("Armour/Damage value:"), R::Armour, 0, 16384);
+}
+
+void TObjectForm::addSpinPositionField(QGridLayout* grid, int row, int column, const QString& name,
+                                       const QString& label, IntegerField field, int minimum, int maximum) {
+    QWidget* box = grid->parentWidget();
+    const SpinField spin = makeSpinField(box, name, minimum, maximum);
+    grid->addWidget(new QLabel(label, box), row, column);
+    grid->addWidget(spin.row, row, column + 1);
+    wholeNumbers_.insert(name, {field, spin.edit, spin.arrows});
+    connect(spin.edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeSimpleNumber);
+}
+
+void TObjectForm::addLimitPair(QGridLayout* grid, int row, const QString& maximumName,
+                               const QString& maximumLabel, IntegerField maximumField,
+                               const QString& minimumName, const QString& minimumLabel,
+                               IntegerField minimumField, int lowest, int highest) {
+    QWidget* box = grid->parentWidget();
+    const SpinField maximum = makeSpinField(box, maximumName, lowest, highest);
+    const SpinField minimum = makeSpinField(box, minimumName, lowest, highest);
+    grid->addWidget(new QLabel(maximumLabel, box), row, 0);
+    grid->addWidget(maximum.row, row, 1);
+    grid->addWidget(new QLabel(minimumLabel, box), row, 2);
+    grid->addWidget(minimum.row, row, 3);
+    limitPairs_.insert(maximumName, {maximumField, maximum, minimumName, true});
+    limitPairs_.insert(minimumName, {minimumField, minimum, maximumName, false});
+    const QHash<QString, void (TObjectForm::*)()> handlers{
+        {"MaxSpeed", &TObjectForm::ChangeMaxSpeed}, {"MinSpeed", &TObjectForm::ChangeMinSpeed},
+        {"MaxAlt", &TObjectForm::ChangeMaxAlt},     {"MinAlt", &TObjectForm::ChangeMinAlt},
+        {"MaxBurn", &TObjectForm::ChangeMaxBurn},   {"MinBurn", &TObjectForm::ChangeMinBurn}};
+    connect(maximum.edit, &QLineEdit::textChanged, this, handlers.value(maximumName));
+    connect(minimum.edit, &QLineEdit::textChanged, this, handlers.value(minimumName));
+}
+
+void TObjectForm::addWholeNumberText(QGridLayout* grid, int row, int column, const QString& name,
+                                     const QString& label, IntegerField field, QLabel** labelOut) {
+    QWidget* box = grid->parentWidget();
+    auto* edit = new QLineEdit(box);
+    edit->setObjectName(name);
+    edit->setMaximumWidth(110);
+    auto* caption = new QLabel(label, box);
+    grid->addWidget(caption, row, column);
+    grid->addWidget(edit, row, column + 1);
+    wholeNumbers_.insert(name, {field, edit, nullptr});
+    connect(edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeSimpleNumber);
+    if (labelOut != nullptr) {
+        *labelOut = caption;
+    }
+}
+
+void TObjectForm::addFloatField(QGridLayout* grid, int row, int column, const QString& name,
+                                const QString& label, NumberField<float> field, bool withArrows) {
+    QWidget* box = grid->parentWidget();
+    QLineEdit* edit = nullptr;
+    QWidget* control = nullptr;
+    if (withArrows) {
+        const SpinField spin = makeSpinField(box, name, 0, 32767);
+        edit = spin.edit;
+        control = spin.row;
+    } else {
+        edit = new QLineEdit(box);
+        edit->setObjectName(name);
+        edit->setMaximumWidth(110);
+        control = edit;
+    }
+    grid->addWidget(new QLabel(label, box), row, column);
+    grid->addWidget(control, row, column + 1);
+    floats_.insert(name, {field, edit});
+    connect(edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeFloatNumber);
+}
+
+template <std::size_t N>
+void TObjectForm::addCapabilityBoxes(QGroupBox* box, const std::array<CapabilityBit, N>& bits,
+                                     void (TObjectForm::*handler)()) {
+    auto* grid = new QGridLayout(box);
+    for (std::size_t i = 0; i < N; ++i) {
+        const CapabilityBit& bit = bits[i];
+        auto* check = new QCheckBox(QString::fromLatin1(bit.caption.data(), static_cast<qsizetype>(bit.caption.size())), box);
+        check->setObjectName(QString::fromLatin1(bit.control.data(), static_cast<qsizetype>(bit.control.size())));
+        grid->addWidget(check, static_cast<int>(i / 2) + 1, static_cast<int>(i % 2));
+        capabilityBoxes_.insert(check->objectName(), check);
+        connect(check, &QCheckBox::toggled, this, handler);
+    }
+}
+
+void TObjectForm::setThreeDObjectQuery(std::function<bool(ConstByteSpan)> query) {
+    hasThreeDObject_ = std::move(query);
+}
+
+bool TObjectForm::threeDWarningShown() const { return !threeDWarning_->isHidden(); }
+
 void TObjectForm::putFields(ConstByteSpan record) {
-    objectName_->setEnabled(true);
-    objectName_->setText(textFromBytes(ObjectRecord::ObjectName.read(record)));
+    fieldArea()->setEnabled(true);
+    objectName_->setText(textFromBytes(R::ObjectName.read(record)));
+    displayName_->setText(textFromBytes(R::DisplayName.read(record)));
+    doctrineName_->setText(textFromBytes(R::DoctrineName.read(record)));
+    ambientSound_->setText(textFromBytes(R::AmbientSound.read(record)));
+    simType_->setEditText(textFromBytes(R::SimType.read(record)));
+    const int type = R::ObjType.read(record);
+    objectType_->setCurrentIndex(isKnownObjectType(type) ? type - 1 : -1);
+
+    for (const WholeNumberControl& control : std::as_const(wholeNumbers_)) {
+        const std::int64_t value = control.field.read(record);
+        if (control.arrows != nullptr) {
+            control.arrows->setPosition(clampToInt(value, control.arrows->minimum(), control.arrows->maximum()));
+        }
+        control.edit->setText(QString::number(value));
+    }
+    for (const LimitPair& pair : std::as_const(limitPairs_)) {
+        const std::int64_t value = pair.field.read(record);
+        pair.spin.arrows->setPosition(clampToInt(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+        pair.spin.edit->setText(QString::number(value));
+    }
+    for (const LimitPair& pair : std::as_const(limitPairs_)) {
+        applyPairLimits(pair);
+    }
+    for (const auto& [field, edit] : std::as_const(floats_)) {
+        edit->setText(formatFloat(field.read(record)));
+    }
+    for (QCheckBox* check : std::as_const(capabilityBoxes_)) {
+        const QString name = check->objectName();
+        const std::uint8_t bit = bitOfControl(name);
+        const BitSetField<std::uint8_t>& field =
+            name.startsWith("cmCaps") ? R::cmCaps : (name.startsWith("missileCaps") ? R::missileCaps : R::targetCaps);
+        check->setChecked(field.has(record, bit));
+    }
 }
 
 void TObjectForm::clearFields() {
-    objectName_->clear();
-    objectName_->setEnabled(false);
+    for (QLineEdit* edit : fieldArea()->findChildren<QLineEdit*>()) {
+        edit->clear();
+    }
+    objectType_->setCurrentIndex(-1);
+    for (QCheckBox* check : std::as_const(capabilityBoxes_)) {
+        check->setChecked(false);
+    }
+    fieldArea()->setEnabled(false);
+    threeDWarning_->setVisible(false);
+}
+
+void TObjectForm::afterRecordShown() {
+    const ConstByteSpan record = records().record(*currentPosition());
+    needsThreeD_ = needsThreeDObject(R::ObjType.read(record));
+    hasThreeD_ = !hasThreeDObject_ || hasThreeDObject_(R::ObjectName.bytes(record));
+    setBoxesByType();
+}
+
+void TObjectForm::setBoxesByType() {
+    if (!currentPosition()) {
+        return;
+    }
+    const std::optional<TypeBoxes> boxes = boxesForType(R::ObjType.read(records().record(*currentPosition())));
+    if (boxes) {
+        enableControlsOf(aircraftBox_, boxes->aircraft);
+        enableControlsOf(boatBox_, boxes->boat);
+        enableControlsOf(heloBox_, boxes->helo);
+        enableControlsOf(weaponBox_, boxes->weapon, {targetBox_, missileBox_, rangeLabel_, rangeEdit_});
+        enableControlsOf(missileBox_, boxes->missile);
+        enableControlsOf(targetBox_, boxes->targets);
+        enableControlsOf(countermeasureBox_, boxes->countermeasures);
+        rangeLabel_->setEnabled(boxes->range);
+        rangeEdit_->setEnabled(boxes->range);
+    }
+    updateThreeDWarning();
+}
+
+void TObjectForm::updateThreeDWarning() { threeDWarning_->setVisible(needsThreeD_ && !hasThreeD_); }
+
+void TObjectForm::reportNotInteger(const QString& text) {
+    dialogs().reportError(tr("'%1' is not a valid integer value").arg(text));
+}
+
+void TObjectForm::reportOutOfRange(const QString& text, const IntegerField& field) {
+    dialogs().reportError(tr("'%1' is out of range: this field holds whole numbers from %2 to %3")
+                              .arg(text)
+                              .arg(field.minimum())
+                              .arg(field.maximum()));
+}
+
+void TObjectForm::nameOrTypeStored() {
+    rebuildListKeepingSelection();
+    afterRecordsChanged();
+    markRecordChanged();
 }
 
 void TObjectForm::ChangeObjectName() {
@@ -56,18 +434,163 @@ void TObjectForm::ChangeObjectName() {
         return;
     }
     const std::optional<std::string> typed = bytesFromText(objectName_->text());
-    if (!typed) {
+    if (!typed || equalEditorNames(bytesOf(*typed), R::ObjectName.bytes(record))) {
         return;
     }
-    const ConstByteSpan typedName(reinterpret_cast<const Byte*>(typed->data()), typed->size());
-    if (equalEditorNames(typedName, ObjectRecord::ObjectName.bytes(record))) {
+    if (!R::ObjectName.write(record, *typed, TextOverflow::Refuse)) {
         return;
     }
-    if (!ObjectRecord::ObjectName.write(record, *typed, TextOverflow::Refuse)) {
+    nameOrTypeStored();
+    hasThreeD_ = !hasThreeDObject_ || hasThreeDObject_(R::ObjectName.bytes(record));
+    setBoxesByType();
+}
+
+void TObjectForm::ChangeObjectType() {
+    const ByteSpan record = editableRecord();
+    if (record.empty() || objectType_->currentIndex() < 0) {
         return;
     }
-    rebuildListKeepingSelection();
+    const auto code = static_cast<std::int16_t>(objectType_->currentIndex() + 1);
+    if (code == R::ObjType.read(record)) {
+        return;
+    }
+    R::ObjType.write(record, code);
+    needsThreeD_ = needsThreeDObject(code);
+    hasThreeD_ = !hasThreeDObject_ || hasThreeDObject_(R::ObjectName.bytes(record));
+    setBoxesByType();
+    nameOrTypeStored();
+}
+
+void TObjectForm::storeText(const TextFieldSpec& field, const QLineEdit* edit) {
+    const ByteSpan record = editableRecord();
+    if (record.empty()) {
+        return;
+    }
+    const std::optional<std::string> typed = bytesFromText(edit->text());
+    if (typed && field.write(record, *typed, TextOverflow::Refuse)) {
+        markRecordChanged();
+    }
+}
+
+void TObjectForm::ChangeDisplayName() { storeText(R::DisplayName, displayName_); }
+void TObjectForm::ChangeDefaultDoctrine() { storeText(R::DoctrineName, doctrineName_); }
+void TObjectForm::ChangeAmbientSound() { storeText(R::AmbientSound, ambientSound_); }
+void TObjectForm::ChangeSimType() { storeText(R::SimType, simType_->lineEdit()); }
+
+void TObjectForm::storeSpinPosition(const QString& name) {
+    const ByteSpan record = editableRecord();
+    const auto control = wholeNumbers_.constFind(name);
+    if (record.empty() || control == wholeNumbers_.cend()) {
+        return;
+    }
+    const QString text = control->edit->text();
+    const std::optional<std::int64_t> typed = parseWholeNumber(text);
+    if (control->arrows == nullptr) {
+        if (!typed || !control->field.holds(*typed)) {
+            reportNotInteger(text);
+            return;
+        }
+        control->field.write(record, *typed);
+        markRecordChanged();
+        return;
+    }
+    // A spin field takes only numbers within its arrows' range; anything else leaves it at
+    // its last valid value.
+    if (typed && *typed >= control->arrows->minimum() && *typed <= control->arrows->maximum()) {
+        control->arrows->setPosition(static_cast<int>(*typed));
+    }
+    control->field.write(record, control->arrows->position());
     markRecordChanged();
 }
+
+void TObjectForm::ChangeSimpleNumber() { storeSpinPosition(sender() ? sender()->objectName() : QString()); }
+void TObjectForm::ChangeMisPriorities() { storeSpinPosition(sender() ? sender()->objectName() : QString()); }
+
+void TObjectForm::ChangeFloatNumber() {
+    const ByteSpan record = editableRecord();
+    const QString name = sender() ? sender()->objectName() : QString();
+    const auto found = floats_.constFind(name);
+    if (record.empty() || found == floats_.cend()) {
+        return;
+    }
+    const auto& [field, edit] = *found;
+    const QString text = edit->text();
+    const std::optional<double> typed = parseDecimalNumber(text);
+    if (!typed || !std::isfinite(*typed) || std::abs(*typed) > std::numeric_limits<float>::max()) {
+        dialogs().reportError(tr("'%1' is not a valid floating point value").arg(text));
+        return;
+    }
+    if (name == "DragCoeff" && *typed >= 1.0) {
+        field.write(record, 1.0f);
+        markRecordChanged();
+        edit->setText("1");
+        return;
+    }
+    field.write(record, static_cast<float>(*typed));
+    markRecordChanged();
+}
+
+void TObjectForm::applyPairLimits(const LimitPair& changed) {
+    const auto partner = limitPairs_.constFind(changed.partner);
+    if (partner == limitPairs_.cend()) {
+        return;
+    }
+    const int position = changed.spin.arrows->position();
+    if (changed.isMaximum) {
+        partner->spin.arrows->setMaximum(position);
+    } else {
+        partner->spin.arrows->setMinimum(position);
+    }
+}
+
+void TObjectForm::changeLimit(const QString& name) {
+    const ByteSpan record = editableRecord();
+    const auto pair = limitPairs_.constFind(name);
+    if (record.empty() || pair == limitPairs_.cend()) {
+        return;
+    }
+    const QString text = pair->spin.edit->text();
+    const std::optional<std::int64_t> typed = parseWholeNumber(text);
+    if (!typed || (pair->field.width == 4 && !pair->field.holds(*typed))) {
+        reportNotInteger(text);
+        return;
+    }
+    if (!pair->field.holds(*typed)) {
+        reportOutOfRange(text, pair->field);
+        return;
+    }
+    pair->field.write(record, *typed);
+    // The arrows take the typed number as far as their range allows; their position then
+    // bounds the partner's arrows, while the number typed is stored as typed.
+    ArrowControl* arrows = pair->spin.arrows;
+    arrows->setPosition(clampToInt(*typed, arrows->minimum(), arrows->maximum()));
+    applyPairLimits(*pair);
+    markRecordChanged();
+}
+
+void TObjectForm::ChangeMaxSpeed() { changeLimit("MaxSpeed"); }
+void TObjectForm::ChangeMinSpeed() { changeLimit("MinSpeed"); }
+void TObjectForm::ChangeMaxAlt() { changeLimit("MaxAlt"); }
+void TObjectForm::ChangeMinAlt() { changeLimit("MinAlt"); }
+void TObjectForm::ChangeMaxBurn() { changeLimit("MaxBurn"); }
+void TObjectForm::ChangeMinBurn() { changeLimit("MinBurn"); }
+
+void TObjectForm::changeCapability(const BitSetField<std::uint8_t>& field) {
+    const ByteSpan record = editableRecord();
+    auto* check = qobject_cast<QCheckBox*>(sender());
+    if (record.empty() || check == nullptr) {
+        return;
+    }
+    const QString name = check->objectName();
+    const std::uint8_t bit = bitOfControl(name);
+    if (check->isChecked() != field.has(record, bit)) {
+        field.set(record, bit, check->isChecked());
+    }
+    markRecordChanged();
+}
+
+void TObjectForm::ChangeCMCaps() { changeCapability(R::cmCaps); }
+void TObjectForm::ChangeMissileCaps() { changeCapability(R::missileCaps); }
+void TObjectForm::ChangeTargetCaps() { changeCapability(R::targetCaps); }
 
 } // namespace keel

@@ -1,27 +1,132 @@
 #pragma once
 
+#include "common/Field.h"
+#include "editor/FieldControls.h"
 #include "editor/RecordEditorForm.h"
+#include "objects/ObjectTypes.h"
 
+#include <QHash>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace keel {
 
-// The editor of objects.odb.
+// The editor of objects.odb: every field of the object record, the boxes of fields that only
+// some object types have, and the warning for an object without its 3D object.
 class TObjectForm : public RecordEditorForm {
     Q_OBJECT
 
 public:
     TObjectForm(ByteVector& master, DialogService& dialogs, QWidget* parent = nullptr);
 
+    // Whether an object name has a 3D object; until the 3D object editor answers, every name
+    // counts as having one.
+    void setThreeDObjectQuery(std::function<bool(ConstByteSpan name)> query);
+
+    bool threeDWarningShown() const;
+
 public slots:
     void ChangeObjectName();
+    void ChangeDisplayName();
+    void ChangeDefaultDoctrine();
+    void ChangeAmbientSound();
+    void ChangeSimType();
+    void ChangeObjectType();
+    void ChangeSimpleNumber();
+    void ChangeMisPriorities();
+    void ChangeFloatNumber();
+    void ChangeMaxSpeed();
+    void ChangeMinSpeed();
+    void ChangeMaxAlt();
+    void ChangeMinAlt();
+    void ChangeMaxBurn();
+    void ChangeMinBurn();
+    void ChangeCMCaps();
+    void ChangeMissileCaps();
+    void ChangeTargetCaps();
 
 protected:
     void putFields(ConstByteSpan record) override;
     void clearFields() override;
+    void afterRecordShown() override;
 
 private:
-    QLineEdit* objectName_;
+    // A number field edited through an edit box with arrows, or through the box alone.
+    struct WholeNumberControl {
+        IntegerField field{0, 1, false};
+        QLineEdit* edit;
+        ArrowControl* arrows; // none for the plain whole-number boxes
+    };
+    // The partner of one end of a minimum and maximum pair.
+    struct LimitPair {
+        IntegerField field{0, 1, false};
+        SpinField spin;
+        QString partner;
+        bool isMaximum;
+    };
+
+    QGroupBox* makeBox(const QString& name, const QString& caption, QWidget* parent);
+    void buildCommonStats(QGroupBox* box);
+    void addSpinPositionField(QGridLayout* grid, int row, int column, const QString& name,
+                              const QString& label, IntegerField field, int minimum, int maximum);
+    void addLimitPair(QGridLayout* grid, int row, const QString& maximumName, const QString& maximumLabel,
+                      IntegerField maximumField, const QString& minimumName, const QString& minimumLabel,
+                      IntegerField minimumField, int lowest, int highest);
+    void addWholeNumberText(QGridLayout* grid, int row, int column, const QString& name,
+                            const QString& label, IntegerField field, QLabel** labelOut = nullptr);
+    void addFloatField(QGridLayout* grid, int row, int column, const QString& name, const QString& label,
+                       NumberField<float> field, bool withArrows);
+    template <std::size_t N>
+    void addCapabilityBoxes(QGroupBox* box, const std::array<CapabilityBit, N>& bits,
+                            void (TObjectForm::*handler)());
+
+    void storeText(const TextFieldSpec& field, const QLineEdit* edit);
+    void storeSpinPosition(const QString& name);
+    void changeLimit(const QString& name);
+    void changeCapability(const BitSetField<std::uint8_t>& field);
+    void applyPairLimits(const LimitPair& changed);
+    void reportNotInteger(const QString& text);
+    void reportOutOfRange(const QString& text, const IntegerField& field);
+    void nameOrTypeStored();
+    void setBoxesByType();
+    void updateThreeDWarning();
+
+    std::function<bool(ConstByteSpan)> hasThreeDObject_;
+    bool needsThreeD_ = false;
+    bool hasThreeD_ = true;
+
+    QLabel* threeDWarning_;
+    QLineEdit* objectName_ = nullptr;
+    QLineEdit* displayName_ = nullptr;
+    QLineEdit* doctrineName_ = nullptr;
+    QLineEdit* ambientSound_ = nullptr;
+    QComboBox* objectType_ = nullptr;
+    QComboBox* simType_ = nullptr;
+    QLabel* rangeLabel_ = nullptr;
+    QLineEdit* rangeEdit_ = nullptr;
+    QHash<QString, WholeNumberControl> wholeNumbers_;
+    QHash<QString, LimitPair> limitPairs_;
+    QHash<QString, std::pair<NumberField<float>, QLineEdit*>> floats_;
+    QHash<QString, QCheckBox*> capabilityBoxes_;
+
+    QGroupBox* aircraftBox_ = nullptr;
+    QGroupBox* boatBox_ = nullptr;
+    QGroupBox* heloBox_ = nullptr;
+    QGroupBox* weaponBox_ = nullptr;
+    QGroupBox* targetBox_ = nullptr;
+    QGroupBox* missileBox_ = nullptr;
+    QGroupBox* countermeasureBox_ = nullptr;
+    QPushButton* weaponsButton_ = nullptr;
+    QPushButton* sensorsButton_ = nullptr;
+    QPushButton* airstripsButton_ = nullptr;
 };
 
 } // namespace keel
