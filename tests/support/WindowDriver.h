@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
@@ -60,6 +61,11 @@ inline void pasteInto(QLineEdit* edit, const QString& text) {
     edit->setFocus();
     edit->selectAll();
     edit->insert(text);
+}
+
+// Clicks a check box on its indicator, which a short caption may not reach the middle of.
+inline void clickCheckBox(QCheckBox* check) {
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
 }
 
 inline void trigger(const QWidget& window, const QString& actionName) {

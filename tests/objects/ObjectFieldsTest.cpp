@@ -1,0 +1,293 @@
+// The object editor's field controls: what each one shows, what it stores, and what it refuses.
+#include "objects/ObjectRecord.h"
+#include "objects/TObjectForm.h"
+
+#include "common/NameCompare.h"
+#include "support/ScriptedDialogService.h"
+#include "support/WindowDriver.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+#include <random>
+#include <set>
+
+using namespace keel;
+using namespace keel::test;
+using R = ObjectRecord;
+using Kind = ScriptedDialogService::Shown::Kind;
+
+namespace {
+
+ByteVector objectOfType(const std::string& name, std::int16_t type) {
+    ByteVector record(R::Size, 0);
+    R::ObjectName.write(record, name, TextOverflow::Refuse);
+    R::ObjType.write(record, type);
+    return record;
+}
+
+ByteVector fileOf(std::initializer_list<ByteVector> records) {
+    ByteVector file;
+    for (const ByteVector& record : records) {
+        file.insert(file.end(), record.begin(), record.end());
+    }
+    return file;
+}
+
+struct ObjectEditor {
+    explicit ObjectEditor(ByteVector file, std::set<std::string> threeDNames = {}) : master(std::move(file)) {
+        form = std::make_unique<TObjectForm>(master, dialogs);
+        threeD = std::move(threeDNames);
+        form->setThreeDObjectQuery([this](ConstByteSpan name) {
+            return threeD.count(editorNameKey(name)) > 0;
+        });
+        form->showEditor();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        doubleClickEntry(form->recordList(), 0);
+    }
+    QLineEdit* edit(const QString& name) const { return control<QLineEdit>(*form, name); }
+    ArrowControl* arrows(const QString& name) const { return control<ArrowControl>(*form, "UpDown_" + name); }
+    ConstByteSpan record() const { return form->records().record(*form->currentPosition()); }
+    bool enabled(const QString& name) const { return control<QWidget>(*form, name)->isEnabled(); }
+    void chooseType(int code) const { control<QComboBox>(*form, "ObjType")->setCurrentIndex(code - 1); }
+
+    ByteVector master;
+    ScriptedDialogService dialogs;
+    std::set<std::string> threeD; // upper-cased names of 3D objects
+    std::unique_ptr<TObjectForm> form;
+};
+
+} // namespace
+
+class ObjectFieldsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsEveryKindOfNumberAsTheFileHoldsIt() {
+        ByteVector record = objectOfType("Frigate", 2);
+        R::MastHeight.write(record, -5);
+        R::MinBurn.write(record, 65535);
+        R::MaxAlt.write(record, -100000);
+        R::DragCoeff.write(record, 0.3f);
+        R::MisPri.write(record, 3, 5);
+        R::SimType.write(record, "ship", TextOverflow::Refuse);
+        R::missileCaps.write(record, 0x21);
+        ObjectEditor editor(record);
+        QCOMPARE(editor.edit("MastHeight")->text(), QString("-5"));
+        QCOMPARE(editor.edit("MinBurn")->text(), QString("65535"));
+        QCOMPARE(editor.edit("MaxAlt")->text(), QString("-100000"));
+        QCOMPARE(editor.edit("DragCoeff")->text(), QString("0.300000011920929"));
+        QCOMPARE(editor.edit("MisPri3")->text(), QString("5"));
+        QCOMPARE(control<QComboBox>(*editor.form, "SimType")->currentText(), QString("ship"));
+        QCOMPARE(control<QComboBox>(*editor.form, "ObjType")->currentText(), QString("Surf"));
+        QVERIFY(control<QCheckBox>(*editor.form, "missileCaps1")->isChecked());
+        QVERIFY(control<QCheckBox>(*editor.form, "missileCaps32")->isChecked());
+        QVERIFY(!control<QCheckBox>(*editor.form, "missileCaps2")->isChecked());
+        QVERIFY(!editor.form->recordChanged());
+    }
+
+    void showingRecordsNeverChangesABye() {
+        // Records of random bytes, with names, are shown one after the other and committed:
+        // every byte comes back as it was, whatever the controls made of it.
+        std::mt19937 random(7);
+        ByteVector file(20 * R::Size);
+        for (Byte& byte : file) {
+            byte = static_cast<Byte>(random());
+        }
+        for (int i = 0; i < 20; ++i) {
+            const ByteSpan record = ByteSpan(file).subspan(static_cast<std::size_t>(i) * R::Size, R::Size);
+            R::ObjectName.write(record, "Object " + std::string(1, char('A' + i)), TextOverflow::Refuse);
+        }
+        const ByteVector original = file;
+        ObjectEditor editor(file);
+        for (int i = 0; i < 20; ++i) {
+            doubleClickEntry(editor.form->recordList(), i);
+            QVERIFY(!editor.form->recordChanged());
+        }
+        QVERIFY(editor.dialogs.shown().isEmpty());
+        editor.form->commit();
+        QCOMPARE(editor.master, original); // already in name order
+    }
+
+    void theTypeSwitchesTheBoxes() {
+        ObjectEditor editor(objectOfType("Frigate", 2));
+        QVERIFY(editor.enabled("SoundLevel"));
+        QVERIFY(editor.enabled("cmCaps1"));
+        QVERIFY(!editor.enabled("DetProb"));
+        QVERIFY(!editor.enabled("Range"));
+        QVERIFY(!editor.enabled("missileCaps1"));
+
+        editor.chooseType(8); // Missile
+        QCOMPARE(R::ObjType.read(editor.record()), std::int16_t(8));
+        QVERIFY(editor.form->recordChanged());
+        QVERIFY(!editor.enabled("SoundLevel"));
+        QVERIFY(!editor.enabled("cmCaps1"));
+        QVERIFY(editor.enabled("DetProb"));
+        QVERIFY(editor.enabled("missileCaps1"));
+        QVERIFY(editor.enabled("targetCaps1"));
+        QVERIFY(editor.enabled("Range"));
+        QVERIFY(editor.enabled("RangeLabel"));
+
+        editor.chooseType(3); // Air: the range stays, the weapon box goes
+        QVERIFY(editor.enabled("Range"));
+        QVERIFY(!editor.enabled("DetProb"));
+        QVERIFY(editor.enabled("Fuel"));
+        editor.chooseType(4); // Helo
+        QVERIFY(editor.enabled("NumBuoys"));
+        editor.chooseType(11); // DownedPilot: nothing of its own
+        for (const char* name : {"Fuel", "SoundLevel", "NumBuoys", "DetProb", "Range", "cmCaps1", "targetCaps1"}) {
+            QVERIFY2(!editor.enabled(name), name);
+        }
+        QVERIFY(editor.enabled("Points"));
+        QVERIFY(editor.enabled("MisPri0"));
+    }
+
+    void theWarningFollowsTheTypeAndTheName() {
+        ObjectEditor editor(fileOf({objectOfType("Frigate", 2), objectOfType("Shell 5in", 9),
+                                    objectOfType("Bullet", 10), objectOfType("Seahawk", 4),
+                                    objectOfType("Pilot", 11), objectOfType("Odd", 12), objectOfType("Zero", 0)}),
+                            {"FRIGATE"});
+        QVERIFY(!editor.form->threeDWarningShown());
+        const std::vector<bool> expected{false, false, false, true, true, true, true};
+        for (int i = 0; i < 7; ++i) {
+            doubleClickEntry(editor.form->recordList(), i);
+            QCOMPARE(editor.form->threeDWarningShown(), expected[static_cast<std::size_t>(i)]);
+        }
+        // Renaming to a 3D object's name in other letter case hides it at once.
+        doubleClickEntry(editor.form->recordList(), 3);
+        typeInto(editor.edit("ObjectName"), "frigate");
+        QVERIFY(!editor.form->threeDWarningShown());
+        // A shell needs none.
+        editor.dialogs.answer(DialogService::Answer::Yes);
+        doubleClickEntry(editor.form->recordList(), 4);
+        QVERIFY(editor.form->threeDWarningShown());
+        editor.chooseType(9);
+        QVERIFY(!editor.form->threeDWarningShown());
+    }
+
+    void dragCoefficientIsBelowOne() {
+        ObjectEditor editor(objectOfType("Frigate", 2));
+        typeInto(editor.edit("DragCoeff"), "2");
+        QCOMPARE(R::DragCoeff.read(editor.record()), 1.0f);
+        QCOMPARE(editor.edit("DragCoeff")->text(), QString("1"));
+        typeInto(editor.edit("DragCoeff"), "0.5");
+        QCOMPARE(R::DragCoeff.read(editor.record()), 0.5f);
+        pasteInto(editor.edit("DragCoeff"), "-3.25");
+        QCOMPARE(R::DragCoeff.read(editor.record()), -3.25f);
+        QVERIFY(editor.dialogs.shown().isEmpty());
+    }
+
+    void spinFieldsKeepTheirLastValidValue() {
+        ObjectEditor editor(objectOfType("Frigate", 2));
+        typeInto(editor.edit("maxPitch"), "45");
+        QCOMPARE(R::maxPitch.read(editor.record()), 45);
+        typeInto(editor.edit("maxPitch"), "100");
+        QCOMPARE(R::maxPitch.read(editor.record()), 10); // "1" and "10" were valid on the way
+        typeInto(editor.edit("maxPitch"), "x");
+        QCOMPARE(R::maxPitch.read(editor.record()), 10);
+        QVERIFY(editor.dialogs.shown().isEmpty());
+        typeInto(editor.edit("MisPri2"), "9");
+        QCOMPARE(R::MisPri.read(editor.record(), 2), std::uint8_t(0));
+        typeInto(editor.edit("MisPri2"), "6");
+        QCOMPARE(R::MisPri.read(editor.record(), 2), std::uint8_t(6));
+    }
+
+    void arrowsWritePlainNumbersThatAreStored() {
+        ByteVector record = objectOfType("Frigate", 2);
+        R::MastHeight.write(record, 998);
+        ObjectEditor editor(record);
+        QTest::mouseClick(editor.arrows("MastHeight")->upButton(), Qt::LeftButton);
+        QTest::mouseClick(editor.arrows("MastHeight")->upButton(), Qt::LeftButton);
+        QCOMPARE(editor.edit("MastHeight")->text(), QString("1000"));
+        QCOMPARE(R::MastHeight.read(editor.record()), std::int16_t(1000));
+        QVERIFY(editor.form->recordChanged());
+    }
+
+    void minimumAndMaximumBoundEachOthersArrows() {
+        ObjectEditor editor(objectOfType("Frigate", 2));
+        typeInto(editor.edit("MaxSpeed"), "300");
+        typeInto(editor.edit("MinSpeed"), "299");
+        QTest::mouseClick(editor.arrows("MinSpeed")->upButton(), Qt::LeftButton);
+        QTest::mouseClick(editor.arrows("MinSpeed")->upButton(), Qt::LeftButton);
+        QCOMPARE(R::MinSpeed.read(editor.record()), std::int16_t(300));
+        // Typed, a number beyond the partner is stored as typed.
+        typeInto(editor.edit("MinSpeed"), "500");
+        QCOMPARE(R::MinSpeed.read(editor.record()), std::int16_t(500));
+        // And the maximum's arrows cannot go below the minimum.
+        QCOMPARE(editor.arrows("MaxSpeed")->minimum(), 300);
+
+        typeInto(editor.edit("MinAlt"), "-200");
+        QCOMPARE(editor.arrows("MaxAlt")->minimum(), -200);
+        QCOMPARE(R::MinAlt.read(editor.record()), -200);
+    }
+
+    void badNumbersAreRefusedAndTheFieldKeepsItsValue() {
+        ByteVector record = objectOfType("Frigate", 2);
+        R::Mass.write(record, 4000);
+        R::MaxSpeed.write(record, 30);
+        ObjectEditor editor(record);
+
+        pasteInto(editor.edit("Mass"), "heavy");
+        QCOMPARE(editor.dialogs.shown().last().kind, Kind::Error);
+        QCOMPARE(editor.dialogs.shown().last().text, QString("'heavy' is not a valid integer value"));
+        QCOMPARE(R::Mass.read(editor.record()), 4000);
+        QVERIFY(!editor.form->recordChanged());
+
+        pasteInto(editor.edit("TurnRadius"), "wide");
+        QCOMPARE(editor.dialogs.shown().last().text, QString("'wide' is not a valid floating point value"));
+        pasteInto(editor.edit("SoundLevel"), "1e39");
+        QCOMPARE(editor.dialogs.shown().last().text, QString("'1e39' is not a valid floating point value"));
+
+        // A 16-bit field does not wrap a number it cannot hold.
+        pasteInto(editor.edit("MaxSpeed"), "70000");
+        QCOMPARE(editor.dialogs.shown().last().text,
+                 QString("'70000' is out of range: this field holds whole numbers from -32768 to 32767"));
+        QCOMPARE(R::MaxSpeed.read(editor.record()), std::int16_t(30));
+        pasteInto(editor.edit("MaxBurn"), "-1");
+        QVERIFY(editor.dialogs.shown().last().text.contains("from 0 to 65535"));
+        QVERIFY(!editor.form->recordChanged());
+
+        pasteInto(editor.edit("Mass"), "-12");
+        QCOMPARE(R::Mass.read(editor.record()), -12);
+        QVERIFY(editor.form->recordChanged());
+    }
+
+    void checkBoxesChangeOnlyTheirOwnBit() {
+        ByteVector record = objectOfType("Missile", 8);
+        R::missileCaps.write(record, 0x10);
+        R::targetCaps.write(record, 0x60);
+        ObjectEditor editor(record);
+        auto* terrain = control<QCheckBox>(*editor.form, "missileCaps32");
+        clickCheckBox(terrain);
+        QCOMPARE(R::missileCaps.read(editor.record()), std::uint8_t(0x30));
+        clickCheckBox(terrain);
+        QCOMPARE(R::missileCaps.read(editor.record()), std::uint8_t(0x10));
+        auto* missileTarget = control<QCheckBox>(*editor.form, "targetCaps128");
+        clickCheckBox(missileTarget);
+        QCOMPARE(R::targetCaps.read(editor.record()), std::uint8_t(0xE0));
+        QVERIFY(editor.form->recordChanged());
+    }
+
+    void textsAreStoredOverTheirFieldsOnly() {
+        ByteVector record = objectOfType("Frigate", 2);
+        std::fill(record.begin() + 22, record.begin() + 62, Byte('#'));
+        record[61] = 0;
+        ObjectEditor editor(record);
+        typeInto(editor.edit("DisplayName"), "HMS Example");
+        QCOMPARE(R::DisplayName.read(editor.record()), std::string("HMS Example"));
+        QCOMPARE(editor.record()[22 + 12], Byte('#'));
+        QCOMPARE(editor.record()[62], Byte(2)); // the type after it
+        auto* simType = control<QComboBox>(*editor.form, "SimType");
+        simType->setCurrentIndex(simType->findText("torp"));
+        QCOMPARE(R::SimType.read(editor.record()), std::string("torp"));
+        pasteInto(simType->lineEdit(), "sonar");
+        QCOMPARE(R::SimType.read(editor.record()), std::string("sonar"));
+    }
+};
+
+QTEST_MAIN(ObjectFieldsTest)
+#include "ObjectFieldsTest.moc"
