@@ -1,6 +1,5 @@
 #include "editor/RecordEditorForm.h"
 
-#include "common/FileIo.h"
 #include "editor/CodePage.h"
 #include "editor/DialogService.h"
 #include "editor/RecordListModel.h"
@@ -19,10 +18,6 @@
 
 namespace keel {
 namespace {
-
-std::filesystem::path pathOf(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
 
 // Sets a flag for the life of the object, whatever the way out of the scope.
 class FlagScope {
@@ -44,7 +39,8 @@ RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, ByteVector& master
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       traits_(std::move(traits)), master_(master), dialogs_(dialogs),
-      records_(traits_.recordSize, traits_.nameField), snapshot_(traits_.recordSize, 0),
+      records_(traits_.recordSize, traits_.nameField), exchange_(dialogs, traits_.recordSize, traits_.extension),
+      snapshot_(traits_.recordSize, 0),
       model_(new RecordListModel(records_, traits_.numberWidth, this)),
       list_(new QListView(this)), stepper_(new ArrowControl(this)), menu_(new QMenu(this)),
       listColumn_(new QVBoxLayout), fields_(new QWidget(this)),
@@ -364,79 +360,27 @@ void RecordEditorForm::ExportRecord() {
     if (!selected) {
         return;
     }
-    const QString filter = tr("Import/Export Files (*.%1)").arg(traits_.extension);
-    const QStringList chosen = dialogs_.chooseFiles(
-        {DialogService::FileRequest::Kind::Save, tr("Select Export File"), QString(), filter, {}});
-    if (chosen.isEmpty()) {
-        return;
-    }
-    const QString path = chosen.first();
-    const ReadResult existing = readWholeFile(pathOf(path));
-    if (!existing.ok() && existing.status != ReadStatus::Missing) {
-        dialogs_.reportError(tr("Cannot open file %1").arg(path));
-        return;
-    }
-    ByteVector content = existing.bytes;
-    if (content.size() % traits_.recordSize != 0) {
-        // Appending behind a partial record would shift every record after it.
-        dialogs_.reportError(tr("Cannot export to %1: its size is not a whole number of records, "
-                                "so it is no exchange file of this kind")
-                                 .arg(path));
-        return;
-    }
-    const ConstByteSpan record = records_.record(*selected);
-    content.insert(content.end(), record.begin(), record.end());
-    if (!replaceFileAtomically(pathOf(path), content).ok()) {
-        dialogs_.reportError(tr("Cannot create file %1").arg(path));
-        return;
-    }
-    const std::size_t count = content.size() / traits_.recordSize;
-    dialogs_.inform(tr("Record Exported"),
-                    textFromBytes(records_.nameText(*selected)) + tr(" has been exported to ") + path +
-                        tr(", which now contains ") + QString::number(count) + tr(" record(s)"));
-}
-
-bool RecordEditorForm::importFile(const QString& path) {
-    const ReadResult file = readWholeFile(pathOf(path));
-    if (!file.ok()) {
-        dialogs_.reportError(tr("Cannot open file %1").arg(path));
-        return false;
-    }
-    const std::optional<std::size_t> shown = current_;
-    const ByteVector shownBefore =
-        shown ? ByteVector(records_.record(*shown).begin(), records_.record(*shown).end()) : ByteVector{};
-
-    const RecordTable::ImportReport report = records_.import(file.bytes);
-    QString message = tr("The following %1 record(s) were imported:\n").arg(report.names.size());
-    for (const std::string& name : report.names) {
-        message += textFromBytes(name) + "\n";
-    }
-    // A record on screen that an imported one replaced is shown anew, so that the controls
-    // and the snapshot hold what the working copy now holds.
-    if (shown && !std::equal(shownBefore.begin(), shownBefore.end(), records_.record(*shown).begin())) {
-        showRecord(*shown);
-    }
-    dialogs_.inform(path, message);
-    return true;
+    exchange_.exportRecord(records_.record(*selected), textFromBytes(records_.nameText(*selected)));
 }
 
 void RecordEditorForm::ImportRecord() {
-    const QString filter = tr("Import/Export Files (*.%1)").arg(traits_.extension);
-    const QStringList chosen = dialogs_.chooseFiles(
-        {DialogService::FileRequest::Kind::OpenMany, tr("Select Import Files"), QString(), filter, {}});
-    if (chosen.isEmpty()) {
-        return;
-    }
-    bool anyImported = false;
-    for (const QString& path : chosen) {
-        if (!importFile(path)) {
-            break;
+    // A record on screen that an imported one replaced is shown anew, so that the controls
+    // and the snapshot hold what the working copy now holds.
+    ByteVector shownBefore;
+    auto showReplacedRecordAnew = [&] {
+        if (current_ && !std::equal(shownBefore.begin(), shownBefore.end(), records_.record(*current_).begin())) {
+            showRecord(*current_);
         }
-        anyImported = true;
+        if (current_) {
+            shownBefore.assign(records_.record(*current_).begin(), records_.record(*current_).end());
+        }
+    };
+    if (current_) {
+        shownBefore.assign(records_.record(*current_).begin(), records_.record(*current_).end());
     }
     // After a file that could not be opened, the files before it are in the working copy: the
     // list and the mark are brought up to date for them too.
-    if (anyImported) {
+    if (exchange_.importInto(records_, showReplacedRecordAnew) > 0) {
         buildRecordList();
         afterRecordsChanged();
         setChanged_ = true;

@@ -2,6 +2,7 @@
 
 #include "common/Field.h"
 #include "editor/ArrowControl.h"
+#include "editor/RecordExchange.h"
 #include "editor/RecordTable.h"
 
 #include <QString>
@@ -117,13 +118,13 @@ private:
     void showNoRecord();
     void takeMaster();
     void followMovedRecord(std::optional<std::size_t> newPosition);
-    bool importFile(const QString& path);
     QAction* addMenuAction(const QString& name, const QString& caption, void (RecordEditorForm::*run)());
 
     RecordEditorTraits traits_;
     ByteVector& master_;
     DialogService& dialogs_;
     RecordTable records_;
+    RecordExchange exchange_;
     ByteVector snapshot_;
     std::optional<std::size_t> current_;
     bool recordChanged_ = false;
