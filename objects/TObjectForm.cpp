@@ -6,6 +6,7 @@
 #include "editor/DialogService.h"
 #include "editor/NumberText.h"
 #include "objects/ObjectRecord.h"
+#include "threed/TThreeDObjectForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -88,8 +89,8 @@ void enableControlsOf(QGroupBox* box, bool enabled, const QList<QWidget*>& ownRu
 
 } // namespace
 
-TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, QWidget* parent)
-    : RecordEditorForm(objectEditorTraits(), master, dialogs, parent),
+TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEditorLinks links, QWidget* parent)
+    : RecordEditorForm(objectEditorTraits(), master, dialogs, parent), links_(links),
       threeDWarning_(new QLabel(tr("Object lacks a required 3DObject"), this)) {
     threeDWarning_->setObjectName("ThreeDWarning");
     QPalette red = threeDWarning_->palette();
@@ -183,7 +184,17 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, QWidget* pa
     layout->addWidget(weaponBox_, 0, 2, 4, 1);
     layout->addWidget(priorities, 4, 2, 2, 1);
 
+    if (links_.threeD != nullptr) {
+        links_.threeD->setObjectRecords(&records());
+        hasThreeDObject_ = [threeD = links_.threeD](ConstByteSpan name) { return threeD->HasThreeDObject(name); };
+    }
     createFromMaster();
+}
+
+void TObjectForm::afterListBuilt() {
+    if (links_.threeD != nullptr) {
+        links_.threeD->RefreshObjectList();
+    }
 }
 
 QGroupBox* TObjectForm::makeBox(const QString& name, const QString& caption, QWidget* parent) {

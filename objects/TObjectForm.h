@@ -19,16 +19,25 @@ class QPushButton;
 
 namespace keel {
 
+class TThreeDObjectForm;
+
+// The other windows the object editor keeps up to date. Each may be missing; the launcher
+// editor, the nation editor and the slot pickers join as they are built.
+struct ObjectEditorLinks {
+    TThreeDObjectForm* threeD = nullptr;
+};
+
 // The editor of objects.odb: every field of the object record, the boxes of fields that only
 // some object types have, and the warning for an object without its 3D object.
 class TObjectForm : public RecordEditorForm {
     Q_OBJECT
 
 public:
-    TObjectForm(ByteVector& master, DialogService& dialogs, QWidget* parent = nullptr);
+    TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEditorLinks links = {},
+                QWidget* parent = nullptr);
 
-    // Whether an object name has a 3D object; until the 3D object editor answers, every name
-    // counts as having one.
+    // Whether an object name has a 3D object; by default the 3D object editor answers, and
+    // without one every name counts as having one.
     void setThreeDObjectQuery(std::function<bool(ConstByteSpan name)> query);
 
     bool threeDWarningShown() const;
@@ -57,6 +66,7 @@ protected:
     void putFields(ConstByteSpan record) override;
     void clearFields() override;
     void afterRecordShown() override;
+    void afterListBuilt() override;
 
 private:
     // A number field edited through an edit box with arrows, or through the box alone.
@@ -99,6 +109,7 @@ private:
     void setBoxesByType();
     void updateThreeDWarning();
 
+    ObjectEditorLinks links_;
     std::function<bool(ConstByteSpan)> hasThreeDObject_;
     bool needsThreeD_ = false;
     bool hasThreeD_ = true;

@@ -1,0 +1,215 @@
+#include "threed/TThreeDObjectForm.h"
+
+#include "common/NameCompare.h"
+#include "editor/CodePage.h"
+#include "editor/RecordListModel.h"
+#include "objects/ObjectRecord.h"
+#include "objects/ObjectTypes.h"
+#include "threed/ThreeDRecord.h"
+
+#include <QAbstractListModel>
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+
+namespace keel {
+
+// The objects that need a 3D object and have none, each shown with its own record number.
+class LackingObjectsModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void refill(const RecordTable* objects, const ThreeDIndex& index) {
+        beginResetModel();
+        objects_ = objects;
+        lacking_.clear();
+        if (objects != nullptr) {
+            for (std::size_t i = 0; i < objects->count(); ++i) {
+                const ConstByteSpan record = objects->record(i);
+                if (needsThreeDObject(ObjectRecord::ObjType.read(record)) &&
+                    !index.contains(ObjectRecord::ObjectName.bytes(record))) {
+                    lacking_.push_back(i);
+                }
+            }
+        }
+        endResetModel();
+    }
+
+    const std::vector<std::size_t>& lacking() const { return lacking_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(lacking_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || objects_ == nullptr ||
+            static_cast<std::size_t>(index.row()) >= lacking_.size()) {
+            return {};
+        }
+        const std::size_t object = lacking_[static_cast<std::size_t>(index.row())];
+        return QStringLiteral("%1: %2")
+            .arg(object + 1, 3, 10, QLatin1Char('0'))
+            .arg(textFromBytes(objects_->nameText(object)));
+    }
+
+private:
+    const RecordTable* objects_ = nullptr;
+    std::vector<std::size_t> lacking_;
+};
+
+TThreeDObjectForm::TThreeDObjectForm(ByteVector& master, DialogService& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      master_(master), records_(ThreeDRecord::Size, ThreeDRecord::Name),
+      exchange_(dialogs, ThreeDRecord::Size, "3db"),
+      threeDModel_(new RecordListModel(records_, 3, this)), objectModel_(new LackingObjectsModel(this)),
+      objectList_(new QListView(this)), threeDList_(new QListView(this)), menu_(new QMenu(this)),
+      undoButton_(new QPushButton(tr("Undo Changes"), this)) {
+    setObjectName("TThreeDObjectForm");
+    setWindowTitle(tr("3DObjects"));
+
+    objectList_->setObjectName("ObjectList");
+    objectList_->setModel(objectModel_);
+    threeDList_->setObjectName("ThreeDList");
+    threeDList_->setModel(threeDModel_);
+    for (QListView* list : {objectList_, threeDList_}) {
+        list->setUniformItemSizes(true);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        list->setMinimumSize(230, 320);
+    }
+    threeDList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(threeDList_, &QListView::doubleClicked, this, &TThreeDObjectForm::CopyRecord);
+    connect(threeDList_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { menu_->popup(threeDList_->viewport()->mapToGlobal(at)); });
+
+    auto addAction = [this](const QString& name, const QString& caption, void (TThreeDObjectForm::*run)()) {
+        auto* action = new QAction(caption, this);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, run);
+        menu_->addAction(action);
+        QWidget::addAction(action);
+    };
+    addAction("Action_DelRecord", tr("&Delete Record"), &TThreeDObjectForm::DelRecord);
+    menu_->addSeparator();
+    addAction("Action_ExportRecord", tr("&Export Record"), &TThreeDObjectForm::ExportRecord);
+    addAction("Action_ImportRecord", tr("&Import Records"), &TThreeDObjectForm::ImportRecords);
+    menu_->addSeparator();
+    addAction("Action_SortRecord", tr("&Sort Records"), &TThreeDObjectForm::SortRecords);
+
+    undoButton_->setObjectName("RestoreAllButton");
+    connect(undoButton_, &QPushButton::clicked, this, &TThreeDObjectForm::RestoreRecords);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(new QLabel(tr("Objects lacking a 3DObject"), this), 0, 0);
+    layout->addWidget(new QLabel(tr("3D Objects:"), this), 0, 1);
+    layout->addWidget(objectList_, 1, 0);
+    layout->addWidget(threeDList_, 1, 1);
+    layout->addWidget(undoButton_, 2, 1, Qt::AlignRight);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    records_.assign(master_);
+    rebuildThreeDList();
+}
+
+TThreeDObjectForm::~TThreeDObjectForm() = default;
+
+void TThreeDObjectForm::setObjectRecords(const RecordTable* objects) { objects_ = objects; }
+
+const std::vector<std::size_t>& TThreeDObjectForm::lackingObjects() const { return objectModel_->lacking(); }
+
+void TThreeDObjectForm::rebuildThreeDList() {
+    index_.rebuild(records_);
+    threeDModel_->rebuild();
+}
+
+void TThreeDObjectForm::RefreshObjectList() { objectModel_->refill(objects_, index_); }
+
+std::optional<std::size_t> TThreeDObjectForm::selectedRow(const QListView* list) const {
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(selected.first().row());
+}
+
+void TThreeDObjectForm::CopyRecord() {
+    const std::optional<std::size_t> threeD = selectedRow(threeDList_);
+    const std::optional<std::size_t> lackingRow = selectedRow(objectList_);
+    if (!threeD || !lackingRow || objects_ == nullptr || *lackingRow >= lackingObjects().size()) {
+        return;
+    }
+    const std::size_t object = lackingObjects()[*lackingRow];
+    if (!objects_->contains(object)) {
+        return;
+    }
+    // The source is the first record of the selected record's name.
+    std::size_t source = *threeD;
+    for (std::size_t i = 0; i < *threeD; ++i) {
+        if (equalEditorNames(records_.name(i), records_.name(*threeD))) {
+            source = i;
+            break;
+        }
+    }
+    const std::size_t copy = records_.appendCopy(source);
+    ThreeDRecord::Name.write(records_.record(copy), objects_->nameText(object), TextOverflow::Cut);
+    rebuildThreeDList();
+    RefreshObjectList();
+    changed_ = true;
+}
+
+void TThreeDObjectForm::DelRecord() {
+    const std::optional<std::size_t> selected = selectedRow(threeDList_);
+    if (!selected) {
+        return;
+    }
+    records_.remove(*selected);
+    rebuildThreeDList();
+    RefreshObjectList();
+    changed_ = true;
+}
+
+void TThreeDObjectForm::SortRecords() {
+    changed_ = true;
+    records_.sortByName();
+    rebuildThreeDList();
+}
+
+void TThreeDObjectForm::RestoreRecords() {
+    changed_ = false;
+    records_.assign(master_);
+    rebuildThreeDList();
+    RefreshObjectList();
+}
+
+void TThreeDObjectForm::commit() {
+    records_.sortByName();
+    master_.assign(records_.bytes().begin(), records_.bytes().end());
+    rebuildThreeDList();
+}
+
+void TThreeDObjectForm::ExportRecord() {
+    const std::optional<std::size_t> selected = selectedRow(threeDList_);
+    if (!selected) {
+        return;
+    }
+    exchange_.exportRecord(records_.record(*selected), textFromBytes(records_.nameText(*selected)));
+}
+
+void TThreeDObjectForm::ImportRecords() {
+    if (exchange_.importInto(records_) > 0) {
+        rebuildThreeDList();
+        RefreshObjectList();
+        changed_ = true;
+    }
+}
+
+void TThreeDObjectForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    emit toggleRequested();
+}
+
+} // namespace keel

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "editor/RecordExchange.h"
+#include "editor/RecordTable.h"
+#include "threed/ThreeDIndex.h"
+
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class QListView;
+class QMenu;
+class QPushButton;
+
+namespace keel {
+
+class DialogService;
+class LackingObjectsModel;
+class RecordListModel;
+
+// The editor of 3dobjects.3db: the objects that lack a 3D object beside the 3D object
+// records, and a 3D object for an object made by copying another under the object's name.
+class TThreeDObjectForm : public QWidget {
+    Q_OBJECT
+
+public:
+    TThreeDObjectForm(ByteVector& master, DialogService& dialogs, QWidget* parent = nullptr);
+    ~TThreeDObjectForm() override;
+
+    // The object editor's working copy, whose objects the left list shows.
+    void setObjectRecords(const RecordTable* objects);
+
+    bool HasThreeDObject(ConstByteSpan name) const { return index_.contains(name); }
+    void RefreshObjectList();
+
+    bool changed() const { return changed_; }
+    void clearChanged() { changed_ = false; }
+    // Sorts the working copy by name and makes it the master buffer's content.
+    void commit();
+
+    const RecordTable& records() const { return records_; }
+    QListView* objectList() const { return objectList_; }
+    QListView* threeDList() const { return threeDList_; }
+    // The object of each entry of the left list, in list order.
+    const std::vector<std::size_t>& lackingObjects() const;
+
+public slots:
+    void CopyRecord();
+    void DelRecord();
+    void SortRecords();
+    void RestoreRecords();
+    void ExportRecord();
+    void ImportRecords();
+
+signals:
+    void toggleRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void rebuildThreeDList();
+    std::optional<std::size_t> selectedRow(const QListView* list) const;
+
+    ByteVector& master_;
+    RecordTable records_;
+    RecordExchange exchange_;
+    ThreeDIndex index_;
+    const RecordTable* objects_ = nullptr;
+    bool changed_ = false;
+
+    RecordListModel* threeDModel_;
+    LackingObjectsModel* objectModel_;
+    QListView* objectList_;
+    QListView* threeDList_;
+    QMenu* menu_;
+    QPushButton* undoButton_;
+};
+
+} // namespace keel
