@@ -5,6 +5,8 @@
 #include "objects/TObjectForm.h"
 
 #include "editor/DialogService.h"
+#include "threed/TThreeDObjectForm.h"
+#include "threed/ThreeDRecord.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,11 +39,36 @@ keel::ByteVector objectFile(std::size_t count) {
     return file;
 }
 
+// 3D object records for every object but every tenth, so that the editor lists a tenth of the
+// objects as lacking one.
+keel::ByteVector threeDFile(const keel::ByteVector& objects) {
+    const std::size_t count = objects.size() / keel::ObjectRecord::Size;
+    keel::ByteVector file;
+    file.reserve(count * keel::ThreeDRecord::Size);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i % 10 == 0) {
+            continue;
+        }
+        keel::ByteVector record(keel::ThreeDRecord::Size, 0x33);
+        const std::string name = keel::ObjectRecord::ObjectName.read(
+            keel::ConstByteSpan(objects).subspan(i * keel::ObjectRecord::Size, keel::ObjectRecord::Size));
+        keel::ThreeDRecord::Name.write(record, name, keel::TextOverflow::Refuse);
+        file.insert(file.end(), record.begin(), record.end());
+    }
+    return file;
+}
+
 void BM_NameKeystroke(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
+    const bool withThreeD = state.range(1) != 0;
     keel::ByteVector master = objectFile(count);
+    keel::ByteVector threeDs = withThreeD ? threeDFile(master) : keel::ByteVector{};
     SilentDialogs dialogs;
-    keel::TObjectForm form(master, dialogs);
+    keel::TThreeDObjectForm threeDForm(threeDs, dialogs);
+    keel::TObjectForm form(master, dialogs, keel::ObjectEditorLinks{withThreeD ? &threeDForm : nullptr});
+    if (withThreeD) {
+        threeDForm.show();
+    }
     form.showEditor();
     QApplication::processEvents();
     // Edit a record in the middle of the list, which the view has to scroll to.
@@ -60,7 +87,12 @@ void BM_NameKeystroke(benchmark::State& state) {
     state.counters["records"] = static_cast<double>(count);
 }
 
-BENCHMARK(BM_NameKeystroke)->Arg(1'000)->Arg(10'000)->Arg(50'000)->Unit(benchmark::kMicrosecond);
+// The second argument links the 3D object editor, whose list of objects lacking a 3D object
+// is refreshed and whose index answers the warning at every keystroke.
+BENCHMARK(BM_NameKeystroke)
+    ->ArgsProduct({{1'000, 10'000, 50'000}, {0, 1}})
+    ->ArgNames({"records", "threeD"})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -2,22 +2,36 @@
 
 #include "common/Bytes.h"
 
-#include <string>
-#include <unordered_map>
+#include <array>
+#include <cstdint>
+#include <vector>
 
 namespace keel {
 
 class RecordTable;
 
 // The names of the 3D object records, letter case folded, for the question whether an object
-// has a 3D object: answered at once, whatever the number of records.
+// has a 3D object: answered at once, whatever the number of records. The object editor asks it
+// for every object at every keystroke in a name, so the table is a flat array of hashed slots
+// that a look-up reaches in one step, each holding its folded name so that the check needs no
+// second trip to memory.
 class ThreeDIndex {
 public:
     void rebuild(const RecordTable& threeDRecords);
     bool contains(ConstByteSpan name) const;
 
 private:
-    std::unordered_map<std::string, std::size_t> countByName_;
+    static constexpr std::size_t keyWidth = 20; // the name field of every 3D object record
+
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint8_t length = 0;
+        bool used = false;
+        std::array<Byte, keyWidth> key{};
+    };
+
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
 };
 
 } // namespace keel
