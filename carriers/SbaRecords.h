@@ -1,0 +1,58 @@
+#pragma once
+
+#include "common/Field.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace keel {
+
+// The two records of shipbasedaircraft.db and of carrier exchange files. A carrier block is a
+// carrier record followed by its aircraft type entries. The names are those of mission.db,
+// held as text: a carrier's ship class is "ClassName Designation" of a class of its nation.
+
+struct CarrierRecord {
+    static constexpr std::size_t Size = 520;
+
+    static constexpr TextFieldSpec Country{0, 256};
+    static constexpr TextFieldSpec ObjectName{256, 256};
+    static constexpr NumberField<std::int32_t> NumPlatforms{512};
+    static constexpr ReservedField AircraftLink{516, 4};
+
+    static constexpr auto fieldExtents() {
+        return extentsOf(Country, ObjectName, NumPlatforms, AircraftLink);
+    }
+};
+
+struct AircraftTypeRecord {
+    static constexpr std::size_t Size = 772;
+
+    static constexpr TextFieldSpec TagName{0, 256};
+    static constexpr TextFieldSpec DisplayName{256, 256};
+    static constexpr TextFieldSpec ClassName{512, 256};
+    static constexpr NumberField<std::int32_t> Num{768};
+
+    static constexpr auto fieldExtents() { return extentsOf(TagName, DisplayName, ClassName, Num); }
+};
+
+static_assert(fieldsArePacked(CarrierRecord::fieldExtents(), CarrierRecord::Size));
+static_assert(fieldsArePacked(AircraftTypeRecord::fieldExtents(), AircraftTypeRecord::Size));
+
+// A carrier as the carrier editor holds it, every record with the bytes it was read with. The
+// list is the truth about the count; a writer stores its length in NumPlatforms.
+struct AircraftType {
+    std::array<Byte, AircraftTypeRecord::Size> record{};
+};
+
+struct Carrier {
+    std::array<Byte, CarrierRecord::Size> record{};
+    std::vector<AircraftType> aircraftTypes;
+};
+
+// What the carrier editor's Add creates: ship class "New Class" of no nation, carrying one
+// aircraft type entry without names for a single aircraft.
+Carrier newCarrier();
+AircraftType newAircraftType();
+
+} // namespace keel
