@@ -1,0 +1,196 @@
+#include "shell/DatabaseSet.h"
+
+#include "carriers/SbaDb.h"
+#include "common/FileIo.h"
+#include "nations/MissionDb.h"
+
+#include <algorithm>
+
+namespace keel {
+namespace {
+
+// The structured files are walked once at load time to learn whether they are sound.
+ReadReport structuredReport(DatabaseFile file, ConstByteSpan bytes) {
+    switch (file) {
+    case DatabaseFile::Missions:
+        return readMissionDatabase(bytes, fileName(file)).report;
+    case DatabaseFile::ShipBasedAircraft:
+        return readCarrierDatabase(bytes, fileName(file)).report;
+    default:
+        return {};
+    }
+}
+
+std::filesystem::path backupPath(const std::filesystem::path& path) {
+    std::filesystem::path backup = path;
+    backup += ".bak";
+    return backup;
+}
+
+// Fills in the failure of a write, or gives false when the write succeeded.
+bool failed(const WriteResult& written, const std::filesystem::path& path,
+            DatabaseSet::SaveResult& result) {
+    switch (written.status) {
+    case WriteStatus::Ok:
+        return false;
+    case WriteStatus::CannotCreate:
+        result.error = "Cannot create file " + path.string();
+        break;
+    case WriteStatus::WriteFailed:
+        result.error = "Stream write error";
+        break;
+    }
+    result.reason = written.reason;
+    return true;
+}
+
+} // namespace
+
+std::string_view fileName(DatabaseFile file) {
+    switch (file) {
+    case DatabaseFile::Objects:
+        return "objects.odb";
+    case DatabaseFile::Launchers:
+        return "launcher.ldb";
+    case DatabaseFile::ShipBasedAircraft:
+        return "shipbasedaircraft.db";
+    case DatabaseFile::Missions:
+        return "mission.db";
+    case DatabaseFile::ThreeDObjects:
+        return "3dobjects.3db";
+    case DatabaseFile::Sensors:
+        return "sensors.sdb";
+    case DatabaseFile::Airstrips:
+        return "airstrip.adb";
+    }
+    return {};
+}
+
+std::string damagedFileQuestion(const DamagedFile& file) {
+    const std::string name(fileName(file.file));
+    return name + " could not be read as it stands when the databases were loaded:\n" +
+           file.damage + "\n\nSaving replaces " + file.path.string() +
+           " with what the editor now holds. The file as it was loaded is kept as " +
+           file.backup.string() + ".\n\nDo you wish to replace " + name + "?";
+}
+
+DatabaseSet::LoadResult DatabaseSet::load(const std::filesystem::path& directory) {
+    LoadResult result;
+    for (DatabaseFile file : loadOrder) {
+        const std::filesystem::path path = directory / fileName(file);
+        ReadResult read = readWholeFile(path);
+        if (!read.ok()) {
+            result.failedFile = path.string();
+            result.reason = std::move(read.reason);
+            return result;
+        }
+        result.set.buffers_[index(file)] = std::move(read.bytes);
+        result.set.read_[index(file)] = true;
+        result.set.noteDamage(file);
+    }
+    return result;
+}
+
+void DatabaseSet::noteDamage(DatabaseFile file) {
+    const ReadReport report = structuredReport(file, buffer(file));
+    if (!report.clean()) {
+        damage_[index(file)] = report.text();
+        loadedDamaged_[index(file)] = buffer(file);
+    }
+}
+
+bool DatabaseSet::complete() const {
+    return std::all_of(read_.begin(), read_.end(), [](bool read) { return read; });
+}
+
+std::vector<DatabaseFile> DatabaseSet::unreadFiles() const {
+    std::vector<DatabaseFile> unread;
+    for (DatabaseFile file : loadOrder) {
+        if (!wasRead(file)) {
+            unread.push_back(file);
+        }
+    }
+    return unread;
+}
+
+DatabaseSet::SaveResult DatabaseSet::save(const std::filesystem::path& directory,
+                                          const DamagedFileQuestion& askAboutDamage) {
+    struct Planned {
+        DatabaseFile file;
+        bool withBackup;
+    };
+    SaveResult result;
+    // Every question is asked before anything is written, so that Cancel saves nothing.
+    std::vector<Planned> plan;
+    for (DatabaseFile file : saveOrder) {
+        if (!wasRead(file)) {
+            result.skipped.push_back({file, SkipReason::NotRead});
+            continue;
+        }
+        const bool replacesDamage = !damage(file).empty() && buffer(file) != loadedDamaged_[index(file)];
+        if (!replacesDamage) {
+            plan.push_back({file, false});
+            continue;
+        }
+        const std::filesystem::path path = directory / fileName(file);
+        const DamagedFile damaged{file, path, backupPath(path), damage(file)};
+        switch (askAboutDamage ? askAboutDamage(damaged) : DamagedFileAnswer::KeepFile) {
+        case DamagedFileAnswer::Replace:
+            plan.push_back({file, true});
+            break;
+        case DamagedFileAnswer::KeepFile:
+            result.skipped.push_back({file, SkipReason::DamagedKept});
+            break;
+        case DamagedFileAnswer::Cancel:
+            result.cancelled = true;
+            result.skipped.clear();
+            return result;
+        }
+    }
+
+    for (const Planned& planned : plan) {
+        const std::size_t i = index(planned.file);
+        const std::filesystem::path path = directory / fileName(planned.file);
+        if (planned.withBackup) {
+            const std::filesystem::path backup = backupPath(path);
+            if (failed(replaceFileAtomically(backup, loadedDamaged_[i]), backup, result)) {
+                // "Stream write error" alone would not tell that it was the backup.
+                result.error = "Cannot create file " + backup.string();
+                return result;
+            }
+            result.backups.push_back(backup);
+        }
+        if (failed(replaceFileAtomically(path, buffers_[i]), path, result)) {
+            return result;
+        }
+        result.written.push_back(planned.file);
+        if (planned.withBackup) {
+            damage_[i].clear();
+            loadedDamaged_[i] = {};
+        }
+    }
+    return result;
+}
+
+std::string skippedFilesText(const DatabaseSet::SaveResult& result) {
+    std::string text;
+    for (const DatabaseSet::SkippedFile& skipped : result.skipped) {
+        if (!text.empty()) {
+            text += '\n';
+        }
+        const std::string name(fileName(skipped.file));
+        switch (skipped.reason) {
+        case DatabaseSet::SkipReason::NotRead:
+            text += name + " was not saved: it could not be read when the databases were "
+                           "loaded, and saving it would have replaced it with an empty file.";
+            break;
+        case DatabaseSet::SkipReason::DamagedKept:
+            text += name + " was not saved: it was damaged when the databases were loaded, "
+                           "and it was left as it is.";
+            break;
+        }
+    }
+    return text;
+}
+
+} // namespace keel

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "common/Bytes.h"
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace keel {
+
+// The seven files of a database directory, in the order in which they are loaded.
+enum class DatabaseFile {
+    Objects,
+    Launchers,
+    ShipBasedAircraft,
+    Missions,
+    ThreeDObjects,
+    Sensors,
+    Airstrips,
+};
+
+inline constexpr std::array<DatabaseFile, 7> loadOrder{
+    DatabaseFile::Objects,       DatabaseFile::Launchers, DatabaseFile::ShipBasedAircraft,
+    DatabaseFile::Missions,      DatabaseFile::ThreeDObjects, DatabaseFile::Sensors,
+    DatabaseFile::Airstrips,
+};
+
+// The five files a save writes, in the order it writes them; the sensor and airstrip lists
+// are only ever read.
+inline constexpr std::array<DatabaseFile, 5> saveOrder{
+    DatabaseFile::Objects,       DatabaseFile::ShipBasedAircraft, DatabaseFile::Missions,
+    DatabaseFile::ThreeDObjects, DatabaseFile::Launchers,
+};
+
+// The name of the file in the database directory, exactly as it is looked up.
+std::string_view fileName(DatabaseFile file);
+
+// A structured file (mission.db, shipbasedaircraft.db) that could not be read as it stands
+// when the set was loaded, and that a save is about to replace with other content.
+struct DamagedFile {
+    DatabaseFile file;
+    std::filesystem::path path;   // the file the save would replace
+    std::filesystem::path backup; // where the content it was loaded with would be kept
+    std::string damage;           // what was found wrong, a sentence a line
+};
+
+enum class DamagedFileAnswer {
+    Replace,  // keep the loaded content as the backup, then write the file
+    KeepFile, // leave the file as it is and save the others
+    Cancel,   // save nothing at all
+};
+
+// Asked once for each damaged file before anything is written. The main window shows
+// damagedFileQuestion(file) with Yes, No and Cancel.
+using DamagedFileQuestion = std::function<DamagedFileAnswer(const DamagedFile&)>;
+std::string damagedFileQuestion(const DamagedFile& file);
+
+// The master buffers of the seven files: each the whole byte image of its file, read in one
+// piece. The set remembers which files were read, so that a save never replaces a file it
+// could not read with an empty buffer, and it remembers what was wrong with a structured file,
+// so that a save never silently replaces it with the part that could be read.
+class DatabaseSet {
+public:
+    struct LoadResult;
+
+    // Reads the files in load order from `directory` and stops at the first that cannot be
+    // read. Load into a fresh set and switch to it only on success, so that a failure leaves
+    // the set in use as it was.
+    static LoadResult load(const std::filesystem::path& directory);
+
+    ByteVector& buffer(DatabaseFile file) { return buffers_[index(file)]; }
+    const ByteVector& buffer(DatabaseFile file) const { return buffers_[index(file)]; }
+
+    bool wasRead(DatabaseFile file) const { return read_[index(file)]; }
+    bool complete() const;
+    std::vector<DatabaseFile> unreadFiles() const;
+
+    // What was wrong with a structured file when it was loaded; empty when it was sound. The
+    // texts from the file that it quotes are in the file's code page.
+    const std::string& damage(DatabaseFile file) const { return damage_[index(file)]; }
+
+    enum class SkipReason {
+        NotRead,      // the file was not read when the set was loaded
+        DamagedKept,  // the file was damaged and the answer was to keep it
+    };
+    struct SkippedFile {
+        DatabaseFile file;
+        SkipReason reason;
+    };
+    struct SaveResult {
+        // "Cannot create file %s" (with the path) or "Stream write error": the file it names
+        // and those after it in the save order were not written.
+        std::optional<std::string> error;
+        std::string reason; // the system's description of the failure
+        bool cancelled = false;
+        std::vector<DatabaseFile> written;
+        std::vector<SkippedFile> skipped;
+        std::vector<std::filesystem::path> backups;
+
+        bool ok() const { return !error && !cancelled; }
+    };
+
+    // Writes the five editable files into `directory` in save order, each replaced atomically,
+    // so that a failed or interrupted save leaves every file whole. Files that were not read
+    // are skipped. A damaged file whose buffer no longer holds what was loaded is written only
+    // when `askAboutDamage` answers Replace, after its loaded content was saved beside it as
+    // "<name>.bak"; without a question it is kept. A replaced file counts as sound afterwards.
+    SaveResult save(const std::filesystem::path& directory,
+                    const DamagedFileQuestion& askAboutDamage = {});
+
+private:
+    static std::size_t index(DatabaseFile file) { return static_cast<std::size_t>(file); }
+    void noteDamage(DatabaseFile file);
+
+    std::array<ByteVector, loadOrder.size()> buffers_;
+    std::array<bool, loadOrder.size()> read_{};
+    std::array<std::string, loadOrder.size()> damage_;
+    // The content a damaged file was loaded with, for its backup.
+    std::array<ByteVector, loadOrder.size()> loadedDamaged_;
+};
+
+struct DatabaseSet::LoadResult {
+    DatabaseSet set; // holds the files read before the failure, if there was one
+    std::optional<std::string> failedFile; // the path of the file that could not be read
+    std::string reason;                    // the system's description of that failure
+};
+
+// A sentence for each file a save skipped, for the main window to show; empty when none was.
+std::string skippedFilesText(const DatabaseSet::SaveResult& result);
+
+} // namespace keel
