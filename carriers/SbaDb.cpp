@@ -48,8 +48,8 @@ std::variant<Carrier, BlockFault> readCarrierBlock(ByteCursor& cursor, const Blo
 
 CarrierDatabase readCarrierDatabase(ConstByteSpan file, std::string_view fileName) {
     CarrierDatabase database;
-    database.carriers = readCountedBlocks<Carrier>(file, fileName, carrierWords, database.report,
-                                                   readCarrierBlock);
+    database.carriers =
+        readCountedBlocks<Carrier>(file, fileName, carrierWords, database.report, readCarrierBlock);
     return database;
 }
 

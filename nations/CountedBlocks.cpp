@@ -23,7 +23,9 @@ void ReadReport::repaired(std::string sentence) {
     ++repairs_;
 }
 
-void ReadReport::lost(std::string sentence) { losses_.push_back(std::move(sentence)); }
+void ReadReport::lost(std::string sentence) {
+    losses_.push_back(std::move(sentence));
+}
 
 std::string ReadReport::text() const {
     std::vector<std::string> lines = listedRepairs_;
@@ -59,7 +61,9 @@ std::string blocksReadPhrase(std::size_t read, const CountedFileWords& words) {
     return "the first " + std::to_string(read) + " " + std::string(words.blocks) + " were read";
 }
 
-std::string quotedText(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quotedText(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
 
 std::string endsEarlyAt(const ByteCursor& cursor) {
     return "ends early at byte " + std::to_string(cursor.size());
@@ -93,9 +97,9 @@ std::optional<std::int32_t> readCount(ByteCursor& cursor, std::string_view fileN
 void reportRunOut(const ByteCursor& cursor, std::string_view fileName,
                   const CountedFileWords& words, std::int32_t count, std::size_t read,
                   ReadReport& report) {
-    const std::string where = read == 0 ? "before the first " + std::string(words.block)
-                                        : "after " + std::string(words.block) + " " +
-                                              std::to_string(read);
+    const std::string where =
+        read == 0 ? "before the first " + std::string(words.block)
+                  : "after " + std::string(words.block) + " " + std::to_string(read);
     report.lost(std::string(fileName) + " says it holds " + countOf(count, words) +
                 ", but its data ends at byte " + std::to_string(cursor.position()) + ", " + where +
                 "; " + blocksReadPhrase(read, words) + ".");

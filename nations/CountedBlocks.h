@@ -135,7 +135,7 @@ std::int32_t storedCount(std::size_t size);
 // `checkExisting` reads the present content; a file that lost data in that reading is left
 // alone, since a block added to it would not be where its count says.
 struct ExchangeAppend {
-    std::string error;     // empty on success: a sentence for the user
+    std::string error;      // empty on success: a sentence for the user
     std::int32_t count = 0; // the file's new count on success
 
     bool ok() const { return error.empty(); }

@@ -7,9 +7,9 @@ namespace keel {
 Platform newPlatform(const NationClass& nationClass) {
     Platform platform;
     if (ClassRecord::ObjType.read(nationClass.record) != static_cast<int>(ObjectType::Air)) {
-        PlatformRecord::Platform_TagName.write(
-            platform.record, ClassRecord::Class_TagName.read(nationClass.record),
-            TextOverflow::Cut);
+        PlatformRecord::Platform_TagName.write(platform.record,
+                                               ClassRecord::Class_TagName.read(nationClass.record),
+                                               TextOverflow::Cut);
     }
     PlatformRecord::HullNum.write(platform.record, -1);
     return platform;

@@ -37,8 +37,7 @@ struct ClassRecord {
     static constexpr ReservedField PlatformsLink{532, 4};
 
     static constexpr auto fieldExtents() {
-        return extentsOf(ObjType, Class_TagName, ClassName, Designation, numObjects,
-                         PlatformsLink);
+        return extentsOf(ObjType, Class_TagName, ClassName, Designation, numObjects, PlatformsLink);
     }
 };
 

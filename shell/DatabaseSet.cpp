@@ -127,7 +127,8 @@ DatabaseSet::SaveResult DatabaseSet::save(const std::filesystem::path& directory
             result.skipped.push_back({file, SkipReason::NotRead});
             continue;
         }
-        const bool replacesDamage = !damage(file).empty() && buffer(file) != loadedDamaged_[index(file)];
+        const bool replacesDamage =
+            !damage(file).empty() && buffer(file) != loadedDamaged_[index(file)];
         if (!replacesDamage) {
             plan.push_back({file, false});
             continue;

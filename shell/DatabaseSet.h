@@ -24,8 +24,8 @@ enum class DatabaseFile {
 };
 
 inline constexpr std::array<DatabaseFile, 7> loadOrder{
-    DatabaseFile::Objects,       DatabaseFile::Launchers, DatabaseFile::ShipBasedAircraft,
-    DatabaseFile::Missions,      DatabaseFile::ThreeDObjects, DatabaseFile::Sensors,
+    DatabaseFile::Objects,   DatabaseFile::Launchers,     DatabaseFile::ShipBasedAircraft,
+    DatabaseFile::Missions,  DatabaseFile::ThreeDObjects, DatabaseFile::Sensors,
     DatabaseFile::Airstrips,
 };
 
@@ -84,8 +84,8 @@ public:
     const std::string& damage(DatabaseFile file) const { return damage_[index(file)]; }
 
     enum class SkipReason {
-        NotRead,      // the file was not read when the set was loaded
-        DamagedKept,  // the file was damaged and the answer was to keep it
+        NotRead,     // the file was not read when the set was loaded
+        DamagedKept, // the file was damaged and the answer was to keep it
     };
     struct SkippedFile {
         DatabaseFile file;

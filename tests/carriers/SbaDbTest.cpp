@@ -35,7 +35,8 @@ ByteVector aircraftTypeBytes(std::string_view tagName, std::string_view displayN
 ByteVector albatrossBlock(std::int32_t aircraftTypes) {
     ByteVector block = carrierRecordBytes("Aldermark", "Albatross CV", aircraftTypes);
     for (std::int32_t i = 0; i < aircraftTypes; ++i) {
-        const ByteVector entry = aircraftTypeBytes("Falcon FA-2", "Falcon", "Carrier Air Wing", 24 + i);
+        const ByteVector entry =
+            aircraftTypeBytes("Falcon FA-2", "Falcon", "Carrier Air Wing", 24 + i);
         block.insert(block.end(), entry.begin(), entry.end());
     }
     return block;
@@ -74,11 +75,11 @@ TEST(SbaDb, FileSizesFollowTheCarriersAndTheirAircraftTypes) {
     EXPECT_EQ(writeCarrierDatabase(std::span(&one, 1)).size(), 2068u);
 
     // Two carriers of 1 and 3 aircraft types: the second begins at byte 1296.
-    const ByteVector file = joined({countBytes(2), albatrossBlock(1),
-                                    carrierRecordBytes("Corvasse", "Petrel LHA", 3),
-                                    aircraftTypeBytes("Gull UH-2", "Gull", "Naval Aviation", 8),
-                                    aircraftTypeBytes("Hornet SH-4", "Hornet", "Naval Aviation", 4),
-                                    aircraftTypeBytes("Heron MP-7", "Heron", "Naval Aviation", 2)});
+    const ByteVector file =
+        joined({countBytes(2), albatrossBlock(1), carrierRecordBytes("Corvasse", "Petrel LHA", 3),
+                aircraftTypeBytes("Gull UH-2", "Gull", "Naval Aviation", 8),
+                aircraftTypeBytes("Hornet SH-4", "Hornet", "Naval Aviation", 4),
+                aircraftTypeBytes("Heron MP-7", "Heron", "Naval Aviation", 2)});
     ASSERT_EQ(file.size(), 4132u);
     const CarrierDatabase read = readCarrierDatabase(file, "shipbasedaircraft.db");
     EXPECT_TRUE(read.report.clean()) << read.report.text();
@@ -91,7 +92,8 @@ TEST(SbaDb, FileSizesFollowTheCarriersAndTheirAircraftTypes) {
     EXPECT_EQ(AircraftTypeRecord::Num.read(petrel.aircraftTypes[1].record), 4);
 
     const ByteVector written = writeCarrierDatabase(read.carriers);
-    EXPECT_EQ(std::string(written.begin() + 1296 + 256, written.begin() + 1296 + 266), "Petrel LHA");
+    EXPECT_EQ(std::string(written.begin() + 1296 + 256, written.begin() + 1296 + 266),
+              "Petrel LHA");
 }
 
 TEST(SbaDb, WritingWhatWasReadGivesBackEveryByteButTheLinkSlot) {
@@ -127,9 +129,9 @@ TEST(SbaDb, AFileCutAnywhereGivesTheCarriersBeforeTheCut) {
 }
 
 TEST(SbaDb, CarriersWithoutAircraftAreRepairedAndNegativeCountsStopTheReading) {
-    const ByteVector file = joined({countBytes(3), carrierRecordBytes("", "New Class", 0),
-                                    albatrossBlock(1), carrierRecordBytes("Corvasse", "Petrel LHA", -2),
-                                    albatrossBlock(1)});
+    const ByteVector file =
+        joined({countBytes(3), carrierRecordBytes("", "New Class", 0), albatrossBlock(1),
+                carrierRecordBytes("Corvasse", "Petrel LHA", -2), albatrossBlock(1)});
     const CarrierDatabase read = readCarrierDatabase(file, "shipbasedaircraft.db");
     ASSERT_EQ(read.carriers.size(), 2u);
     ASSERT_EQ(read.carriers[0].aircraftTypes.size(), 1u);

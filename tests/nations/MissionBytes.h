@@ -77,7 +77,8 @@ inline ByteVector joined(std::initializer_list<ByteVector> parts) {
 
 // A nation block of one Surf class with one platform: 264 + 536 + 516 bytes.
 inline ByteVector simpleNationBlock(std::string_view name) {
-    return joined({nationRecordBytes(name, 1), classRecordBytes(2, "Halberd DDG", "Halberd", "DDG", 1),
+    return joined({nationRecordBytes(name, 1),
+                   classRecordBytes(2, "Halberd DDG", "Halberd", "DDG", 1),
                    platformRecordBytes("Halberd DDG", "Partisan", 102)});
 }
 

@@ -153,9 +153,9 @@ TEST(MissionDb, WritingWhatWasReadGivesBackEveryByteButTheLinkSlots) {
     ASSERT_TRUE(read.report.clean()) << read.report.text();
 
     ByteVector expected = file;
-    for (std::size_t linkSlot : {4u + 260u, 4u + 264u + 532u, 4u + 264u + 536u + 2 * 516u + 532u,
-                                 4u + 264u + 2 * 536u + 3 * 516u + 260u,
-                                 4u + 2 * 264u + 2 * 536u + 3 * 516u + 532u}) {
+    for (std::size_t linkSlot :
+         {4u + 260u, 4u + 264u + 532u, 4u + 264u + 536u + 2 * 516u + 532u,
+          4u + 264u + 2 * 536u + 3 * 516u + 260u, 4u + 2 * 264u + 2 * 536u + 3 * 516u + 532u}) {
         ASSERT_NE(int32At(expected, linkSlot), 0);
         putInt32(expected, linkSlot, 0);
     }
@@ -206,7 +206,8 @@ TEST(MissionDb, AFileThatEndsEarlySaysWhereAndWhatWasRead) {
                   ", in platform 1 of 1 of class 1 of 1; the first 2 nations were read.");
 
     // Inside the nation record of the second nation: its name is not known.
-    const ByteVector inNation(file.begin(), file.begin() + 4 + static_cast<std::ptrdiff_t>(block.size()) + 100);
+    const ByteVector inNation(file.begin(),
+                              file.begin() + 4 + static_cast<std::ptrdiff_t>(block.size()) + 100);
     read = readMissionDatabase(inNation, "mission.db");
     EXPECT_EQ(read.nations.size(), 1u);
     EXPECT_EQ(read.report.text(), "mission.db: nation 2 of 40 ends early at byte " +
@@ -239,7 +240,8 @@ TEST(MissionDb, CountsThatCannotBeRightStopTheReading) {
               "read.");
 
     // A negative class count: what follows the nation record cannot be found.
-    const ByteVector badClasses = joined({countBytes(3), block, nationRecordBytes("Corvasse", -1), block});
+    const ByteVector badClasses =
+        joined({countBytes(3), block, nationRecordBytes("Corvasse", -1), block});
     read = readMissionDatabase(badClasses, "mission.db");
     EXPECT_EQ(read.nations.size(), 1u);
     EXPECT_TRUE(read.report.lostData());
@@ -248,9 +250,8 @@ TEST(MissionDb, CountsThatCannotBeRightStopTheReading) {
               std::string::npos)
         << read.report.text();
 
-    const ByteVector badPlatforms =
-        joined({countBytes(2), block, nationRecordBytes("Corvasse", 1),
-                classRecordBytes(2, "", "Corsair", "FFG", -7), block});
+    const ByteVector badPlatforms = joined({countBytes(2), block, nationRecordBytes("Corvasse", 1),
+                                            classRecordBytes(2, "", "Corsair", "FFG", -7), block});
     read = readMissionDatabase(badPlatforms, "mission.db");
     EXPECT_EQ(read.nations.size(), 1u);
     EXPECT_NE(read.report.text().find("platforms of its class 1 of 1 (\"Corsair\") as -7"),
@@ -320,7 +321,8 @@ TEST(MissionDb, ManyRepairsAreListedUpToTenAndCountedBeyond) {
 }
 
 TEST(MissionDb, BytesAfterTheLastNationAreReportedAndLeftOut) {
-    const ByteVector file = joined({countBytes(1), simpleNationBlock("Aldermark"), ByteVector(7, 1)});
+    const ByteVector file =
+        joined({countBytes(1), simpleNationBlock("Aldermark"), ByteVector(7, 1)});
     const MissionDatabase read = readMissionDatabase(file, "mission.db");
     EXPECT_EQ(read.nations.size(), 1u);
     EXPECT_EQ(read.report.text(), "mission.db holds 7 bytes beyond its 1 nation, from byte 1320, "
@@ -349,7 +351,8 @@ TEST_F(NationExchange, ExportingTheSameNationTwiceToANewFileGivesTwoEqualBlocks)
     const std::size_t block = nationBlockSize(nation);
     ASSERT_EQ(bytes.size(), 4 + 2 * block);
     EXPECT_EQ(int32At(bytes, 0), 2);
-    EXPECT_TRUE(std::equal(bytes.begin() + 4, bytes.begin() + 4 + static_cast<std::ptrdiff_t>(block),
+    EXPECT_TRUE(std::equal(bytes.begin() + 4,
+                           bytes.begin() + 4 + static_cast<std::ptrdiff_t>(block),
                            bytes.begin() + 4 + static_cast<std::ptrdiff_t>(block)));
     // An exchange file is a mission database.
     const MissionDatabase read = readMissionDatabase(bytes, file.string());
@@ -358,8 +361,8 @@ TEST_F(NationExchange, ExportingTheSameNationTwiceToANewFileGivesTwoEqualBlocks)
 }
 
 TEST_F(NationExchange, ExportingToAMissionDatabaseRaisesItsCountAndKeepsItsBlocks) {
-    const ByteVector existing = joined({countBytes(2), simpleNationBlock("Aldermark"),
-                                        simpleNationBlock("Corvasse")});
+    const ByteVector existing =
+        joined({countBytes(2), simpleNationBlock("Aldermark"), simpleNationBlock("Corvasse")});
     writeFile(file, existing);
     const ExchangeAppend appended = appendNationToExchangeFile(file, newNation());
     ASSERT_TRUE(appended.ok()) << appended.error;

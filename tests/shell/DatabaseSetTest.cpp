@@ -6,7 +6,6 @@
 #include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
-
 #include <map>
 #include <set>
 
@@ -27,7 +26,8 @@ std::set<std::string> filesIn(const std::filesystem::path& directory) {
 class DatabaseSetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        contents[DatabaseFile::Objects] = concatenated({namedRecord(284, "Pike SSK"), namedRecord(284, "Halberd DDG")});
+        contents[DatabaseFile::Objects] =
+            concatenated({namedRecord(284, "Pike SSK"), namedRecord(284, "Halberd DDG")});
         contents[DatabaseFile::Launchers] = namedRecord(196, "127mm Gun Mount");
         contents[DatabaseFile::ShipBasedAircraft] = countBytes(0);
         contents[DatabaseFile::Missions] = joined({countBytes(1), simpleNationBlock("Aldermark")});
@@ -73,9 +73,9 @@ TEST_F(DatabaseSetTest, LoadsTheSevenFilesWholeAndWritesBackTheFiveEditableOnes)
     ASSERT_TRUE(saved.ok()) << *saved.error;
     EXPECT_EQ(saved.written, std::vector<DatabaseFile>(saveOrder.begin(), saveOrder.end()));
     EXPECT_TRUE(saved.skipped.empty());
-    EXPECT_EQ(filesIn(target.path()), (std::set<std::string>{"objects.odb", "launcher.ldb",
-                                                              "shipbasedaircraft.db", "mission.db",
-                                                              "3dobjects.3db"}));
+    EXPECT_EQ(filesIn(target.path()),
+              (std::set<std::string>{"objects.odb", "launcher.ldb", "shipbasedaircraft.db",
+                                     "mission.db", "3dobjects.3db"}));
     for (DatabaseFile file : saveOrder) {
         EXPECT_EQ(onDisk(target.path(), file), set.buffer(file)) << fileName(file);
     }
@@ -89,12 +89,13 @@ TEST_F(DatabaseSetTest, LoadingStopsAtTheFirstFileThatCannotBeReadAndSaysWhich) 
     EXPECT_FALSE(result.reason.empty());
     const DatabaseSet& set = result.set;
     EXPECT_FALSE(set.complete());
-    EXPECT_EQ(set.unreadFiles(), (std::vector<DatabaseFile>{DatabaseFile::Missions,
-                                                             DatabaseFile::ThreeDObjects,
-                                                             DatabaseFile::Sensors,
-                                                             DatabaseFile::Airstrips}));
-    EXPECT_EQ(set.buffer(DatabaseFile::ShipBasedAircraft), contents[DatabaseFile::ShipBasedAircraft]);
-    EXPECT_TRUE(set.buffer(DatabaseFile::ThreeDObjects).empty()) << "files after the failure are not read";
+    EXPECT_EQ(set.unreadFiles(),
+              (std::vector<DatabaseFile>{DatabaseFile::Missions, DatabaseFile::ThreeDObjects,
+                                         DatabaseFile::Sensors, DatabaseFile::Airstrips}));
+    EXPECT_EQ(set.buffer(DatabaseFile::ShipBasedAircraft),
+              contents[DatabaseFile::ShipBasedAircraft]);
+    EXPECT_TRUE(set.buffer(DatabaseFile::ThreeDObjects).empty())
+        << "files after the failure are not read";
 
     // A file that is there but cannot be read stops the loading just the same.
     writeSet(source.path());
@@ -122,10 +123,9 @@ TEST_F(DatabaseSetTest, TheFilesOfAnIncompleteSetThatWereNotReadAreNeverWritten)
     EXPECT_EQ(saved.skipped[0].file, DatabaseFile::ThreeDObjects);
     EXPECT_EQ(saved.skipped[0].reason, DatabaseSet::SkipReason::NotRead);
     // Files before and after the skipped one in the save order are written.
-    EXPECT_EQ(saved.written, (std::vector<DatabaseFile>{DatabaseFile::Objects,
-                                                         DatabaseFile::ShipBasedAircraft,
-                                                         DatabaseFile::Missions,
-                                                         DatabaseFile::Launchers}));
+    EXPECT_EQ(saved.written,
+              (std::vector<DatabaseFile>{DatabaseFile::Objects, DatabaseFile::ShipBasedAircraft,
+                                         DatabaseFile::Missions, DatabaseFile::Launchers}));
     EXPECT_EQ(skippedFilesText(saved),
               "3dobjects.3db was not saved: it could not be read when the databases were "
               "loaded, and saving it would have replaced it with an empty file.");
@@ -156,11 +156,12 @@ TEST_F(DatabaseSetTest, ASaveThatFailsPartWayLeavesEveryFileWholeAndStops) {
     }
     EXPECT_EQ(saved.error, "Stream write error");
     EXPECT_FALSE(saved.reason.empty());
-    EXPECT_EQ(saved.written, (std::vector<DatabaseFile>{DatabaseFile::Objects,
-                                                         DatabaseFile::ShipBasedAircraft}));
+    EXPECT_EQ(saved.written,
+              (std::vector<DatabaseFile>{DatabaseFile::Objects, DatabaseFile::ShipBasedAircraft}));
     EXPECT_EQ(onDisk(source.path(), DatabaseFile::Objects), ByteVector(284, 0x11));
     EXPECT_EQ(onDisk(source.path(), DatabaseFile::Missions), contents[DatabaseFile::Missions]);
-    EXPECT_EQ(onDisk(source.path(), DatabaseFile::ThreeDObjects), contents[DatabaseFile::ThreeDObjects])
+    EXPECT_EQ(onDisk(source.path(), DatabaseFile::ThreeDObjects),
+              contents[DatabaseFile::ThreeDObjects])
         << "files after the failure are not written";
     EXPECT_EQ(filesIn(source.path()).size(), 7u) << "no temporary file is left behind";
 }
@@ -182,7 +183,8 @@ protected:
 
 TEST_F(DamagedMissionTest, ADamagedFileIsRewrittenAsLoadedWithoutAQuestion) {
     DatabaseSet set = loaded();
-    EXPECT_NE(set.damage(DatabaseFile::Missions).find("says it holds 2 nations"), std::string::npos);
+    EXPECT_NE(set.damage(DatabaseFile::Missions).find("says it holds 2 nations"),
+              std::string::npos);
     int asked = 0;
     const DatabaseSet::SaveResult saved = set.save(source.path(), [&](const DamagedFile&) {
         ++asked;
@@ -200,9 +202,8 @@ TEST_F(DamagedMissionTest, ADamagedFileIsOnlyReplacedWhenTheAnswerSaysSoAndThenK
 
     // Without a question, and with the answer to keep it, the damaged file stays.
     for (const DamagedFileQuestion& keep :
-         {DamagedFileQuestion{}, DamagedFileQuestion([](const DamagedFile&) {
-              return DamagedFileAnswer::KeepFile;
-          })}) {
+         {DamagedFileQuestion{},
+          DamagedFileQuestion([](const DamagedFile&) { return DamagedFileAnswer::KeepFile; })}) {
         const DatabaseSet::SaveResult saved = set.save(source.path(), keep);
         ASSERT_TRUE(saved.ok());
         ASSERT_EQ(saved.skipped.size(), 1u);
@@ -261,8 +262,8 @@ TEST_F(DamagedMissionTest, ABackupThatCannotBeWrittenStopsTheSaveBeforeTheFile) 
         set.save(source.path(), [](const DamagedFile&) { return DamagedFileAnswer::Replace; });
     EXPECT_EQ(saved.error, "Cannot create file " + backup().string());
     EXPECT_EQ(onDisk(source.path(), DatabaseFile::Missions), contents[DatabaseFile::Missions]);
-    EXPECT_EQ(saved.written, (std::vector<DatabaseFile>{DatabaseFile::Objects,
-                                                         DatabaseFile::ShipBasedAircraft}));
+    EXPECT_EQ(saved.written,
+              (std::vector<DatabaseFile>{DatabaseFile::Objects, DatabaseFile::ShipBasedAircraft}));
     EXPECT_NE(set.damage(DatabaseFile::Missions), "") << "still damaged: it was not replaced";
 }
 
