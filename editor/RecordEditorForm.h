@@ -53,6 +53,7 @@ public:
     bool setChanged() const { return setChanged_; }
     bool busy() const { return busy_; }
     void clearSetChanged() { setChanged_ = false; }
+    void markSetChanged() { setChanged_ = true; }
 
     // Sorts the working copy by name and makes it the master buffer's content.
     void commit();

@@ -1,7 +1,9 @@
 #include "shell/TMainForm.h"
 
 #include "editor/DialogService.h"
+#include "editor/CodePage.h"
 #include "objects/TObjectForm.h"
+#include "threed/TThreeDObjectForm.h"
 #include "shell/TAboutBox.h"
 #include "shell/ToolBarIcons.h"
 
@@ -9,6 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
@@ -17,8 +20,6 @@ namespace keel {
 namespace {
 
 const QString databaseFilter = QObject::tr("Brinewatch Databases (*.*db)");
-
-QString pathText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 std::filesystem::path directoryOf(const QString& chosenFile) {
     return std::filesystem::path(QFileInfo(chosenFile).absolutePath().toStdString());
@@ -33,8 +34,9 @@ std::optional<std::filesystem::path> askForDatabaseFile(DialogService& dialogs, 
     return directoryOf(chosen.first());
 }
 
-QString cannotOpen(const std::string& file) {
-    return QObject::tr("Cannot open file %1").arg(QString::fromStdString(file));
+QString cannotOpen(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    return QObject::tr("Cannot open file %1").arg(QString::fromStdString(name));
 }
 
 } // namespace
@@ -122,7 +124,7 @@ void TMainForm::buildMenusAndToolBar() {
         editorToggle->setCheckable(true);
     }
     // The editors still to come have their toggles, disabled until they exist.
-    for (QAction* notYet : {toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
+    for (QAction* notYet : {toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
         notYet->setEnabled(false);
     }
 
@@ -131,6 +133,7 @@ void TMainForm::buildMenusAndToolBar() {
     connect(saveDatabasesTo_, &QAction::triggered, this, &TMainForm::SaveDatabasesTo);
     connect(toggleToolBar_, &QAction::triggered, this, &TMainForm::Action_Toggle_Toolbar_Run);
     connect(toggleObjects_, &QAction::triggered, this, &TMainForm::Action_Toggle_Objects_Run);
+    connect(toggleThreeDs_, &QAction::triggered, this, &TMainForm::Action_Toggle_3Ds_Run);
     connect(showAbout_, &QAction::triggered, this, &TMainForm::Action_Show_About_Run);
     connect(exit_, &QAction::triggered, this, &TMainForm::Menu_File_ExitClick);
 
@@ -166,7 +169,10 @@ void TMainForm::buildMenusAndToolBar() {
 void TMainForm::createEditors() {
     // The launcher editor and the 3D object editor come before the object editor, whose list
     // fills their lists.
-    objectForm_ = std::make_unique<TObjectForm>(set_.buffer(DatabaseFile::Objects), dialogs_);
+    threeDForm_ = std::make_unique<TThreeDObjectForm>(set_.buffer(DatabaseFile::ThreeDObjects), dialogs_);
+    connect(threeDForm_.get(), &TThreeDObjectForm::toggleRequested, this, &TMainForm::Action_Toggle_3Ds_Run);
+    objectForm_ = std::make_unique<TObjectForm>(set_.buffer(DatabaseFile::Objects), dialogs_,
+                                                ObjectEditorLinks{threeDForm_.get()});
     connect(objectForm_.get(), &RecordEditorForm::toggleRequested, this,
             &TMainForm::Action_Toggle_Objects_Run);
     for (QAction* editorToggle :
@@ -175,21 +181,29 @@ void TMainForm::createEditors() {
     }
 }
 
-void TMainForm::destroyEditors() { objectForm_.reset(); }
+void TMainForm::destroyEditors() {
+    // The object editor refers to the 3D object editor, so it goes first.
+    objectForm_.reset();
+    threeDForm_.reset();
+}
 
-void TMainForm::toggle(RecordEditorForm* editor, QAction* action) {
+void TMainForm::toggle(QWidget* editor, QAction* action) {
     if (editor == nullptr) {
         return;
     }
+    auto* recordEditor = qobject_cast<RecordEditorForm*>(editor);
     if (editor->isVisible()) {
-        editor->hideEditor();
+        recordEditor ? recordEditor->hideEditor() : editor->hide();
     } else {
-        editor->showEditor();
+        recordEditor ? recordEditor->showEditor() : editor->show();
+        editor->raise();
     }
     action->setChecked(editor->isVisible());
 }
 
 void TMainForm::Action_Toggle_Objects_Run() { toggle(objectForm_.get(), toggleObjects_); }
+
+void TMainForm::Action_Toggle_3Ds_Run() { toggle(threeDForm_.get(), toggleThreeDs_); }
 
 void TMainForm::Action_Toggle_Toolbar_Run() {
     // The entry's own check mark has already flipped when it was chosen.
@@ -204,7 +218,8 @@ void TMainForm::Action_Show_About_Run() {
 void TMainForm::Menu_File_ExitClick() { close(); }
 
 bool TMainForm::anythingUnsaved() const {
-    return objectForm_ && (objectForm_->recordChanged() || objectForm_->setChanged());
+    return (objectForm_ && (objectForm_->recordChanged() || objectForm_->setChanged())) ||
+           (threeDForm_ && threeDForm_->changed());
 }
 
 bool TMainForm::CheckSaved() {
@@ -233,22 +248,65 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    if (objectForm_) {
-        objectForm_->hide();
+    for (QWidget* editor : std::initializer_list<QWidget*>{objectForm_.get(), threeDForm_.get()}) {
+        if (editor != nullptr) {
+            editor->hide();
+        }
     }
 }
 
 bool TMainForm::SaveDatabases() {
+    // The marks are cleared before the editors commit; a save that fails sets them again, so
+    // that work which did not reach the disk is still asked about.
+    const bool objectsChanged = objectForm_ && objectForm_->setChanged();
+    const bool threeDsChanged = threeDForm_ && threeDForm_->changed();
     if (objectForm_) {
         objectForm_->clearSetChanged();
+    }
+    if (threeDForm_) {
+        threeDForm_->clearChanged();
+    }
+    if (objectForm_) {
         objectForm_->commit();
     }
-    const DatabaseSet::SaveResult saved = set_.save(directory_);
-    if (saved.error) {
-        dialogs_.reportError(QString::fromStdString(*saved.error));
+    if (threeDForm_) {
+        threeDForm_->commit();
+    }
+
+    const DatabaseSet::SaveResult saved = saveSet();
+    if (!saved.ok()) {
+        if (objectsChanged) {
+            objectForm_->markSetChanged();
+        }
+        if (threeDsChanged) {
+            threeDForm_->markChanged();
+        }
+        if (saved.error) {
+            dialogs_.reportError(QString::fromStdString(*saved.error));
+        }
         return false;
     }
+    const std::string skipped = skippedFilesText(saved);
+    if (!skipped.empty()) {
+        dialogs_.inform(tr("Databases Saved"), textFromBytes(skipped));
+    }
     return true;
+}
+
+DatabaseSet::SaveResult TMainForm::saveSet() {
+    return set_.save(directory_, [this](const DamagedFile& damaged) {
+        const auto answer = dialogs_.ask(tr("Confirmation"), textFromBytes(damagedFileQuestion(damaged)),
+                                         DialogService::Choice::YesNoCancel);
+        switch (answer) {
+        case DialogService::Answer::Yes:
+            return DamagedFileAnswer::Replace;
+        case DialogService::Answer::No:
+            return DamagedFileAnswer::KeepFile;
+        case DialogService::Answer::Cancel:
+            break;
+        }
+        return DamagedFileAnswer::Cancel;
+    });
 }
 
 void TMainForm::SaveDatabasesTo() {

@@ -15,6 +15,7 @@ namespace keel {
 
 class DialogService;
 class TObjectForm;
+class TThreeDObjectForm;
 class RecordEditorForm;
 
 // The set a session starts with: what was loaded, and from which directory.
@@ -41,6 +42,7 @@ public:
     const std::filesystem::path& databaseDirectory() const { return directory_; }
     const DatabaseSet& databaseSet() const { return set_; }
     TObjectForm* objectForm() const { return objectForm_.get(); }
+    TThreeDObjectForm* threeDObjectForm() const { return threeDForm_.get(); }
 
     // The close query: asks about unsaved changes; true when closing may go on.
     bool CheckSaved();
@@ -51,6 +53,7 @@ public slots:
     void SaveDatabasesTo();
     void Action_Toggle_Toolbar_Run();
     void Action_Toggle_Objects_Run();
+    void Action_Toggle_3Ds_Run();
     void Action_Show_About_Run();
     void Menu_File_ExitClick();
 
@@ -64,12 +67,14 @@ private:
     void createEditors();
     void destroyEditors();
     bool anythingUnsaved() const;
-    void toggle(RecordEditorForm* editor, QAction* action);
+    void toggle(QWidget* editor, QAction* action);
+    DatabaseSet::SaveResult saveSet();
     std::optional<std::filesystem::path> askForDirectory(const QString& title, bool save);
 
     DialogService& dialogs_;
     DatabaseSet set_;
     std::filesystem::path directory_;
+    std::unique_ptr<TThreeDObjectForm> threeDForm_;
     std::unique_ptr<TObjectForm> objectForm_;
 
     QToolBar* toolBar_ = nullptr;

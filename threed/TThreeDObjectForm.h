@@ -36,6 +36,7 @@ public:
 
     bool changed() const { return changed_; }
     void clearChanged() { changed_ = false; }
+    void markChanged() { changed_ = true; }
     // Sorts the working copy by name and makes it the master buffer's content.
     void commit();
 

@@ -1,0 +1,395 @@
+// The main window: start-up, its menu and tool bar, the editor toggles, and the database set
+// it loads, saves and replaces.
+#include "objects/ObjectRecord.h"
+#include "objects/TObjectForm.h"
+#include "shell/TAboutBox.h"
+#include "shell/TMainForm.h"
+#include "threed/TThreeDObjectForm.h"
+#include "threed/ThreeDRecord.h"
+
+#include "support/RecordBytes.h"
+#include "support/ScriptedDialogService.h"
+#include "support/TemporaryDirectory.h"
+#include "support/WindowDriver.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace keel;
+using namespace keel::test;
+using Answer = DialogService::Answer;
+using Kind = ScriptedDialogService::Shown::Kind;
+namespace fs = std::filesystem;
+
+namespace {
+
+const ByteVector noBlocks{0, 0, 0, 0}; // a structured file of no nations or carriers
+
+ByteVector objects(std::initializer_list<std::string> names) {
+    ByteVector file;
+    for (const std::string& name : names) {
+        const ByteVector record = namedRecord(ObjectRecord::Size, name, 0);
+        file.insert(file.end(), record.begin(), record.end());
+    }
+    return file;
+}
+
+// Writes a whole database set; `leaveOut` names a file that is not written.
+void writeSet(const fs::path& directory, const ByteVector& objectFile, const std::string& leaveOut = {},
+              const ByteVector& threeDFile = {}) {
+    fs::create_directories(directory);
+    const std::vector<std::pair<std::string, ByteVector>> files{
+        {"objects.odb", objectFile},        {"launcher.ldb", namedRecord(196, "GUN", 0)},
+        {"shipbasedaircraft.db", noBlocks}, {"mission.db", noBlocks},
+        {"3dobjects.3db", threeDFile},      {"sensors.sdb", ByteVector(152, 0)},
+        {"airstrip.adb", ByteVector(116, 0)}};
+    for (const auto& [name, bytes] : files) {
+        if (name != leaveOut) {
+            writeFile(directory / name, bytes);
+        }
+    }
+}
+
+QString chosenFile(const fs::path& directory) { return QString::fromStdString((directory / "objects.odb").string()); }
+
+std::vector<std::string> objectNames(const ByteVector& file) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < ObjectFile::count(file); ++i) {
+        names.push_back(ObjectRecord::ObjectName.read(ObjectFile::record(ConstByteSpan(file), i)));
+    }
+    return names;
+}
+
+struct Session {
+    explicit Session(const fs::path& start) {
+        QString error;
+        std::optional<StartupSet> startup = loadStartupSet(dialogs, start, error);
+        QVERIFY2(startup.has_value(), qPrintable(error));
+        window = std::make_unique<TMainForm>(std::move(*startup), dialogs);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    QAction* action(const QString& name) const { return control<QAction>(*window, name); }
+    QLineEdit* objectName() const { return control<QLineEdit>(*window->objectForm(), "ObjectName"); }
+
+    ScriptedDialogService dialogs;
+    std::unique_ptr<TMainForm> window;
+};
+
+QStringList captionsOf(const QList<QAction*>& actions) {
+    QStringList captions;
+    for (QAction* action : actions) {
+        captions << (action->isSeparator() ? QString("-") : action->text());
+    }
+    return captions;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theMenusAndTheToolBarCarryTheCommandsInOrder() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        TMainForm& window = *session.window;
+        QCOMPARE(window.windowTitle(), QString("Brinewatch Database Editor"));
+        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(session.dialogs.shown().isEmpty());
+
+        const QList<QAction*> menus = window.menuBar()->actions();
+        QCOMPARE(captionsOf(menus), QStringList({"&File", "&View", "&Help"}));
+        QCOMPARE(captionsOf(menus[0]->menu()->actions()),
+                 QStringList({"Select &Directory...", "&Save Databases", "Save Databases &To...", "-", "&Exit"}));
+        QCOMPARE(captionsOf(menus[1]->menu()->actions()),
+                 QStringList({"&Toolbar", "-", "&Objects...", "&3DObjects...", "&Launchers...", "&Nations...",
+                              "&Aircraft Carrying Ships..."}));
+        QCOMPARE(captionsOf(menus[2]->menu()->actions()), QStringList({"&About..."}));
+
+        auto* toolBar = control<QToolBar>(window, "ToolBar");
+        QStringList tools;
+        for (QAction* action : toolBar->actions()) {
+            tools << (action->isSeparator() ? QString("-") : action->objectName());
+        }
+        QCOMPARE(tools, QStringList({"Action_Select_DBDir", "Action_SaveDBs", "Action_SaveDBsTo", "-",
+                                     "Action_Toggle_Objects", "Action_Toggle_3Ds", "Action_Toggle_Launchers",
+                                     "Action_Toggle_Missions", "Action_Toggle_SBAs", "-", "Action_Show_About"}));
+        QCOMPARE(session.action("Action_SaveDBsTo")->toolTip(), QString("Save Databaes to another directory"));
+        QCOMPARE(session.action("Action_Toggle_3Ds")->toolTip(), QString("View 3DObject Records"));
+        QCOMPARE(session.action("Action_Select_DBDir")->property("category").toString(), QString("DatabaseIO"));
+        QCOMPARE(session.action("Action_Toggle_Objects")->property("category").toString(), QString("Toggles"));
+        QVERIFY(session.action("Action_Toggle_ToolBar")->isChecked());
+        QVERIFY(!session.action("Action_Toggle_Launchers")->isEnabled()); // that editor is still to come
+        for (QAction* action : toolBar->actions()) {
+            QVERIFY(action->isSeparator() || !action->icon().isNull());
+        }
+    }
+
+    void theTogglesFollowTheEditorsAndTheirCloseBoxes() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        QAction* toggle = session.action("Action_Toggle_Objects");
+        QVERIFY(!session.window->objectForm()->isVisible());
+        toggle->trigger();
+        QVERIFY(session.window->objectForm()->isVisible());
+        QVERIFY(toggle->isChecked());
+        auto* button = qobject_cast<QToolButton*>(control<QToolBar>(*session.window, "ToolBar")->widgetForAction(toggle));
+        QVERIFY(button->isChecked()); // the tool button shows pressed
+
+        session.window->objectForm()->close();
+        QVERIFY(!session.window->objectForm()->isVisible());
+        QVERIFY(!toggle->isChecked());
+        QVERIFY(!button->isChecked());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(session.window->objectForm()->isVisible());
+        QVERIFY(toggle->isChecked());
+
+        session.action("Action_Toggle_3Ds")->trigger();
+        QVERIFY(session.window->threeDObjectForm()->isVisible());
+        session.window->threeDObjectForm()->close();
+        QVERIFY(!session.action("Action_Toggle_3Ds")->isChecked());
+    }
+
+    void theToolBarCanBeHiddenAndBroughtBack() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        QAction* toolBarToggle = session.action("Action_Toggle_ToolBar");
+        toolBarToggle->trigger();
+        QVERIFY(!toolBarToggle->isChecked());
+        QVERIFY(!control<QToolBar>(*session.window, "ToolBar")->isVisible());
+        QVERIFY(session.window->menuBar()->isVisible());
+        toolBarToggle->trigger();
+        QVERIFY(control<QToolBar>(*session.window, "ToolBar")->isVisible());
+    }
+
+    void startingWhereAFileIsMissingAsksForTheDirectory() {
+        TemporaryDirectory root;
+        writeSet(root / "empty", objects({"X"}), "objects.odb");
+        writeSet(root / "good", objects({"Good"}));
+        writeSet(root / "bad", objects({"Bad"}), "objects.odb");
+
+        ScriptedDialogService dialogs;
+        QString error;
+        dialogs.choose({chosenFile(root / "good")});
+        std::optional<StartupSet> chosen = loadStartupSet(dialogs, root / "empty", error);
+        QVERIFY(chosen.has_value());
+        QCOMPARE(chosen->directory, root / "good");
+        QCOMPARE(dialogs.shown().size(), 1);
+        QCOMPARE(dialogs.shown().first().caption, QString("Select Database Directory"));
+        QCOMPARE(dialogs.shown().first().request.presetName, QString("objects.odb"));
+        QCOMPARE(dialogs.shown().first().text, QString("Brinewatch Databases (*.*db)"));
+
+        dialogs.clear();
+        dialogs.choose({chosenFile(root / "bad")});
+        QVERIFY(!loadStartupSet(dialogs, root / "empty", error).has_value());
+        QCOMPARE(error, QString("Cannot open file objects.odb"));
+
+        // Cancelled: the files read before the failure are loaded, the others are empty.
+        dialogs.clear();
+        writeSet(root / "partial", objects({"Kept"}), "mission.db");
+        dialogs.cancelFileDialog();
+        std::optional<StartupSet> partial = loadStartupSet(dialogs, root / "partial", error);
+        QVERIFY(partial.has_value());
+        QCOMPARE(objectNames(partial->set.buffer(DatabaseFile::Objects)), std::vector<std::string>({"Kept"}));
+        QVERIFY(!partial->set.wasRead(DatabaseFile::Missions));
+        QVERIFY(partial->set.buffer(DatabaseFile::ThreeDObjects).empty());
+    }
+
+    void anIncompleteSetNeverWritesTheFilesItCouldNotRead() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Kept"}), "mission.db");
+        writeFile(directory / "3dobjects.3db", namedRecord(ThreeDRecord::Size, "Kept", 7));
+        ScriptedDialogService dialogs;
+        dialogs.cancelFileDialog();
+        QString error;
+        std::optional<StartupSet> partial = loadStartupSet(dialogs, directory.path(), error);
+        QVERIFY(partial.has_value());
+        TMainForm window(std::move(*partial), dialogs);
+        window.SaveDatabases();
+        QVERIFY(!fs::exists(directory / "mission.db"));
+        QCOMPARE(readFile(directory / "3dobjects.3db"), namedRecord(ThreeDRecord::Size, "Kept", 7));
+        QCOMPARE(dialogs.shown().last().kind, Kind::Information); // the user learns what was left alone
+    }
+
+    void saveWritesTheFiveFilesWithObjectsSortedByName() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"zulu", "Alpha", "_under", "Mike"}));
+        fs::remove(directory / "sensors.sdb");
+        writeFile(directory / "sensors.sdb", ByteVector(152, 1));
+        Session session(directory.path());
+        for (const char* name : {"launcher.ldb", "mission.db", "shipbasedaircraft.db", "3dobjects.3db"}) {
+            fs::remove(directory / name);
+        }
+        fs::remove(directory / "sensors.sdb");
+        fs::remove(directory / "airstrip.adb");
+        session.action("Action_SaveDBs")->trigger();
+        QCOMPARE(objectNames(readFile(directory / "objects.odb")),
+                 std::vector<std::string>({"Alpha", "Mike", "zulu", "_under"}));
+        for (const char* name : {"launcher.ldb", "mission.db", "shipbasedaircraft.db", "3dobjects.3db"}) {
+            QVERIFY2(fs::exists(directory / name), name);
+        }
+        QVERIFY(!fs::exists(directory / "sensors.sdb"));
+        QVERIFY(!fs::exists(directory / "airstrip.adb"));
+        QVERIFY(session.dialogs.shown().isEmpty()); // a save that succeeds says nothing
+    }
+
+    void saveToWithYesWritesTheSetTwiceAndWithNoOnce() {
+        TemporaryDirectory root;
+        writeSet(root / "old", objects({"Frigate"}));
+        fs::create_directories(root / "new");
+        fs::create_directories(root / "other");
+        Session session(root / "old");
+        session.action("Action_Toggle_Objects")->trigger();
+        typeInto(session.objectName(), "Renamed");
+
+        session.dialogs.answer(Answer::Yes);
+        session.dialogs.choose({chosenFile(root / "new")});
+        session.action("Action_SaveDBsTo")->trigger();
+        QCOMPARE(session.dialogs.shown().first().text,
+                 QString("You have not saved your database changes to disk.Do you wish to save them now?"));
+        QCOMPARE(session.dialogs.shown().last().caption, QString("Save Databases to..."));
+        QCOMPARE(objectNames(readFile(root / "old" / "objects.odb")), std::vector<std::string>({"Renamed"}));
+        QCOMPARE(objectNames(readFile(root / "new" / "objects.odb")), std::vector<std::string>({"Renamed"}));
+        QVERIFY(!fs::exists(root / "new" / "sensors.sdb"));
+        QCOMPARE(session.window->databaseDirectory(), root / "new");
+
+        typeInto(session.objectName(), "Again");
+        session.dialogs.clear();
+        session.dialogs.answer(Answer::No);
+        session.dialogs.choose({chosenFile(root / "other")});
+        session.action("Action_SaveDBsTo")->trigger();
+        QCOMPARE(objectNames(readFile(root / "new" / "objects.odb")), std::vector<std::string>({"Renamed"}));
+        QCOMPARE(objectNames(readFile(root / "other" / "objects.odb")), std::vector<std::string>({"Again"}));
+
+        // Cancelling the question or the dialog changes nothing.
+        session.dialogs.clear();
+        session.dialogs.answer(Answer::Cancel);
+        typeInto(session.objectName(), "Third");
+        session.action("Action_SaveDBsTo")->trigger();
+        QCOMPARE(session.window->databaseDirectory(), root / "other");
+        QCOMPARE(session.dialogs.shown().size(), 1);
+    }
+
+    void selectDirectoryDiscardsUnsavedWorkAndRecreatesTheEditors() {
+        TemporaryDirectory root;
+        writeSet(root / "first", objects({"Frigate"}), {}, namedRecord(ThreeDRecord::Size, "Frigate", 1));
+        writeSet(root / "second", objects({"Carrier", "Sub"}), {}, namedRecord(ThreeDRecord::Size, "Carrier", 2));
+        Session session(root / "first");
+        session.action("Action_Toggle_Objects")->trigger();
+        session.action("Action_Toggle_3Ds")->trigger();
+        typeInto(session.objectName(), "Unsaved");
+
+        session.dialogs.choose({chosenFile(root / "second")});
+        session.action("Action_Select_DBDir")->trigger();
+        QCOMPARE(session.dialogs.shown().size(), 1); // the dialog, and no question
+        QCOMPARE(session.window->databaseDirectory(), root / "second");
+        QVERIFY(!session.window->objectForm()->isVisible());
+        QVERIFY(!session.window->threeDObjectForm()->isVisible());
+        QVERIFY(!session.action("Action_Toggle_Objects")->isChecked());
+        QVERIFY(!session.action("Action_Toggle_3Ds")->isChecked());
+        QCOMPARE(session.objectName()->text(), QString("Carrier"));
+        QCOMPARE(entries(session.window->threeDObjectForm()->threeDList()), QStringList({"001: Carrier"}));
+        QCOMPARE(entries(session.window->threeDObjectForm()->objectList()), QStringList({"002: Sub"}));
+
+        session.window->SaveDatabases();
+        QCOMPARE(readFile(root / "second" / "3dobjects.3db"), namedRecord(ThreeDRecord::Size, "Carrier", 2));
+        QCOMPARE(objectNames(readFile(root / "first" / "objects.odb")), std::vector<std::string>({"Frigate"}));
+    }
+
+    void aDirectoryThatFailsTwiceLeavesTheSetInUse() {
+        TemporaryDirectory root;
+        writeSet(root / "first", objects({"Frigate"}));
+        writeSet(root / "broken", objects({"X"}), "launcher.ldb");
+        Session session(root / "first");
+        session.action("Action_Toggle_Objects")->trigger();
+        typeInto(session.objectName(), "Unsaved");
+
+        session.dialogs.choose({chosenFile(root / "broken")});
+        session.dialogs.choose({chosenFile(root / "broken")});
+        session.action("Action_Select_DBDir")->trigger();
+        QCOMPARE(session.dialogs.shown().last().text, QString("Cannot open file launcher.ldb"));
+        QCOMPARE(session.window->databaseDirectory(), root / "first");
+        QCOMPARE(session.objectName()->text(), QString("Unsaved"));
+
+        session.dialogs.clear();
+        session.dialogs.cancelFileDialog();
+        session.action("Action_Select_DBDir")->trigger();
+        QCOMPARE(session.window->databaseDirectory(), root / "first");
+    }
+
+    void closingAsksOnlyWhenSomethingIsUnsaved() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        {
+            Session session(directory.path());
+            QVERIFY(session.window->CheckSaved());
+            QVERIFY(session.dialogs.shown().isEmpty());
+        }
+        Session session(directory.path());
+        session.action("Action_Toggle_Objects")->trigger();
+        typeInto(session.objectName(), "Renamed"); // only the record-changed mark is set
+        session.dialogs.answer(Answer::Cancel);
+        session.action("Menu_File_Exit")->trigger();
+        QVERIFY(session.window->isVisible());
+        QCOMPARE(session.dialogs.shown().last().caption, QString("Confirmation"));
+
+        session.dialogs.answer(Answer::Yes);
+        session.window->close();
+        QVERIFY(!session.window->isVisible());
+        QCOMPARE(objectNames(readFile(directory / "objects.odb")), std::vector<std::string>({"Renamed"}));
+        QVERIFY(session.dialogs.unexpected().isEmpty());
+    }
+
+    void aFailedSaveKeepsTheWorkCountedAsUnsaved() {
+        TemporaryDirectory root;
+        writeSet(root / "set", objects({"Frigate"}));
+        Session session(root / "set");
+        session.action("Action_Toggle_Objects")->trigger();
+        typeInto(session.objectName(), "Renamed");
+        QTest::mouseClick(control<QPushButton>(*session.window->objectForm(), "SaveButton"), Qt::LeftButton);
+        // A directory that is gone cannot take the files.
+        fs::remove_all(root / "set");
+        session.window->SaveDatabases();
+        QCOMPARE(session.dialogs.shown().last().kind, Kind::Error);
+        QVERIFY(session.dialogs.shown().last().text.startsWith("Cannot create file "));
+        QVERIFY(session.window->objectForm()->setChanged());
+        session.dialogs.answer(Answer::No);
+        QVERIFY(session.window->CheckSaved());
+        QCOMPARE(session.dialogs.shown().last().kind, Kind::Question);
+    }
+
+    void theAboutBoxShowsTheVersionAndOpensTheLink() {
+        ScriptedDialogService dialogs;
+        TAboutBox about(dialogs);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QCOMPARE(about.windowTitle(), QString("About"));
+        QCOMPARE(control<QLabel>(about, "Version")->text(), QString("Version: 4.0.0"));
+        QCOMPARE(control<QLabel>(about, "ProductName")->text(), QString("Brinewatch Database Record Editor"));
+        auto* link = control<LinkLabel>(about, "URL");
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        QVERIFY(link->font().underline());
+        QTest::mousePress(link, Qt::LeftButton);
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QTest::mouseRelease(link, Qt::LeftButton);
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        QCOMPARE(dialogs.shown().last().kind, Kind::Url);
+        QCOMPARE(dialogs.shown().last().text, TAboutBox::homePage.toString());
+        QTest::mouseClick(control<QPushButton>(about, "OKButton"), Qt::LeftButton);
+        QVERIFY(!about.isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
