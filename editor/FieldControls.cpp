@@ -10,7 +10,7 @@ SpinField makeSpinField(QWidget* parent, const QString& name, int minimum, int m
     auto* row = new QWidget(parent);
     auto* edit = new QLineEdit(row);
     edit->setObjectName(name);
-    edit->setMaximumWidth(90);
+    edit->setMaximumWidth(70);
     auto* arrows = new ArrowControl(row);
     arrows->setObjectName("UpDown_" + name);
     arrows->setRange(minimum, maximum);

@@ -183,6 +183,10 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
     layout->addWidget(pages, 5, 1);
     layout->addWidget(weaponBox_, 0, 2, 4, 1);
     layout->addWidget(priorities, 4, 2, 2, 1);
+    for (int row = 0; row < 6; ++row) {
+        layout->setRowStretch(row, 0);
+    }
+    layout->setRowStretch(6, 1);
 
     if (links_.threeD != nullptr) {
         links_.threeD->setObjectRecords(&records());
@@ -208,6 +212,7 @@ void TObjectForm::buildCommonStats(QGroupBox* box) {
     auto addText = [&](int row, const QString& name, const QString& label, const TextFieldSpec& field,
                        void (TObjectForm::*handler)()) {
         QLineEdit* edit = makeTextField(box, name, static_cast<int>(field.maxLength()));
+        edit->setMaximumWidth(field.maxLength() > 20 ? 300 : 180);
         grid->addWidget(new QLabel(label, box), row, 0);
         grid->addWidget(edit, row, 1, 1, 3);
         connect(edit, &QLineEdit::textChanged, this, handler);
@@ -255,6 +260,7 @@ void TObjectForm::buildCommonStats(QGroupBox* box) {
     addFloatField(grid, 12, 0, "DragCoeff", tr("Drag Coefficient:"), R::DragCoeff, false);
     addSpinPositionField(grid, 12, 2, "maxPitch", tr("Max Climb/Dive angle(degs):"), R::maxPitch, 0, 90);
     addSpinPositionField(grid, 13, 0, "Armour", tr("Armour/Damage value:"), R::Armour, 0, 16384);
+    grid->setRowStretch(14, 1);
 }
 
 void TObjectForm::addSpinPositionField(QGridLayout* grid, int row, int column, const QString& name,
