@@ -1,16 +1,16 @@
 #include "common/FileIo.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace keel {
 namespace {
 
+using test::FileSizeLimit;
 using test::readFile;
 using test::TemporaryDirectory;
 using test::writeFile;
@@ -25,27 +25,6 @@ mode_t modeOf(const std::filesystem::path& path) {
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
-
-// Lowers this process's file-size limit for the life of the object, so that writes beyond it
-// fail with EFBIG (the signal that would otherwise end the process is ignored meanwhile).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = previous_;
-        lowered.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int);
-};
 
 TEST(ReadWholeFile, TellsAMissingFileFromOneThatCannotBeRead) {
     TemporaryDirectory directory;

@@ -1,7 +1,7 @@
 #include "nations/MissionDb.h"
 
 #include "nations/MissionBytes.h"
-#include "nations/TestFileLimits.h"
+#include "support/FileSizeLimit.h"
 #include "support/FieldChecks.h"
 #include "support/TemporaryDirectory.h"
 

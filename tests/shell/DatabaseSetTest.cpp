@@ -1,7 +1,7 @@
 #include "shell/DatabaseSet.h"
 
 #include "nations/MissionBytes.h"
-#include "nations/TestFileLimits.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordBytes.h"
 #include "support/TemporaryDirectory.h"
 
