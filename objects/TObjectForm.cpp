@@ -106,8 +106,10 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
     auto* aircraft = new QGridLayout(aircraftBox_);
     addWholeNumberText(aircraft, 0, 0, "Fuel", tr("Fuel (lbs):"), R::Fuel);
     addLimitPair(aircraft, 1, "MaxBurn", tr("Max Burn Rate:"), R::MaxBurn, "MinBurn", tr("Min Burn Rate:"),
-                 R::MinBurn, 0, 32767);
-    aircraft->addWidget(new QLabel(tr("(If zero, game-auto computes burn rates)"), aircraftBox_), 3, 0, 1, 2);
+                 R::MinBurn, 0, 32767, true);
+    auto* burnNote = new QLabel(tr("(If zero, game-auto computes burn rates)"), aircraftBox_);
+    burnNote->setWordWrap(true);
+    aircraft->addWidget(burnNote, 3, 0, 1, 2);
 
     boatBox_ = makeBox("Box_BoatStats", tr("Ship/Sub only Stats"), fieldArea());
     addFloatField(new QGridLayout(boatBox_), 0, 0, "SoundLevel", tr("Underwater Sound Level:"), R::SoundLevel,
@@ -276,14 +278,15 @@ void TObjectForm::addSpinPositionField(QGridLayout* grid, int row, int column, c
 void TObjectForm::addLimitPair(QGridLayout* grid, int row, const QString& maximumName,
                                const QString& maximumLabel, IntegerField maximumField,
                                const QString& minimumName, const QString& minimumLabel,
-                               IntegerField minimumField, int lowest, int highest) {
+                               IntegerField minimumField, int lowest, int highest, bool stacked) {
     QWidget* box = grid->parentWidget();
     const SpinField maximum = makeSpinField(box, maximumName, lowest, highest);
     const SpinField minimum = makeSpinField(box, minimumName, lowest, highest);
     grid->addWidget(new QLabel(maximumLabel, box), row, 0);
     grid->addWidget(maximum.row, row, 1);
-    grid->addWidget(new QLabel(minimumLabel, box), row, 2);
-    grid->addWidget(minimum.row, row, 3);
+    // Stacked, the minimum goes under the maximum, for the narrow boxes.
+    grid->addWidget(new QLabel(minimumLabel, box), stacked ? row + 1 : row, stacked ? 0 : 2);
+    grid->addWidget(minimum.row, stacked ? row + 1 : row, stacked ? 1 : 3);
     limitPairs_.insert(maximumName, {maximumField, maximum, minimumName, true});
     limitPairs_.insert(minimumName, {minimumField, minimum, maximumName, false});
     const QHash<QString, void (TObjectForm::*)()> handlers{

@@ -89,7 +89,7 @@ private:
                               const QString& label, IntegerField field, int minimum, int maximum);
     void addLimitPair(QGridLayout* grid, int row, const QString& maximumName, const QString& maximumLabel,
                       IntegerField maximumField, const QString& minimumName, const QString& minimumLabel,
-                      IntegerField minimumField, int lowest, int highest);
+                      IntegerField minimumField, int lowest, int highest, bool stacked = false);
     void addWholeNumberText(QGridLayout* grid, int row, int column, const QString& name,
                             const QString& label, IntegerField field, QLabel** labelOut = nullptr);
     void addFloatField(QGridLayout* grid, int row, int column, const QString& name, const QString& label,
