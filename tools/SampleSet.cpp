@@ -210,25 +210,25 @@ ByteVector namedListFile(NamedListFormat format, const std::vector<std::string_v
     return file;
 }
 
-keel::Nation nationOf(const sample::Nation& spec) {
+keel::Nation nationOf(const sample::Nation& source) {
     keel::Nation nation;
-    setText(NationRecord::CountryName, nation.record, spec.name);
-    for (const sample::Class& classSpec : spec.classes) {
+    setText(NationRecord::CountryName, nation.record, source.name);
+    for (const sample::Class& sourceClass : source.classes) {
         NationClass nationClass;
-        ClassRecord::ObjType.write(nationClass.record, static_cast<std::int32_t>(classSpec.type));
-        setText(ClassRecord::Class_TagName, nationClass.record, classSpec.tagName);
-        setText(ClassRecord::ClassName, nationClass.record, classSpec.className);
-        if (!ClassRecord::Designation.write(nationClass.record, classSpec.designation,
+        ClassRecord::ObjType.write(nationClass.record, static_cast<std::int32_t>(sourceClass.type));
+        setText(ClassRecord::Class_TagName, nationClass.record, sourceClass.tagName);
+        setText(ClassRecord::ClassName, nationClass.record, sourceClass.className);
+        if (!ClassRecord::Designation.write(nationClass.record, sourceClass.designation,
                                             TextOverflow::Refuse)) {
             throw std::logic_error("a sample designation is too long");
         }
-        for (const sample::Platform& platformSpec : classSpec.platforms) {
+        for (const sample::Platform& sourcePlatform : sourceClass.platforms) {
             Platform platform = newPlatform(nationClass);
-            if (!platformSpec.tagName.empty()) {
-                setText(PlatformRecord::Platform_TagName, platform.record, platformSpec.tagName);
+            if (!sourcePlatform.tagName.empty()) {
+                setText(PlatformRecord::Platform_TagName, platform.record, sourcePlatform.tagName);
             }
-            setText(PlatformRecord::Name, platform.record, platformSpec.name);
-            PlatformRecord::HullNum.write(platform.record, platformSpec.hull);
+            setText(PlatformRecord::Name, platform.record, sourcePlatform.name);
+            PlatformRecord::HullNum.write(platform.record, sourcePlatform.hull);
             nationClass.platforms.push_back(platform);
         }
         nation.classes.push_back(std::move(nationClass));
@@ -247,14 +247,14 @@ const sample::Class& findClass(std::string_view country, std::string_view classN
     throw std::logic_error("the sample set has no class \"" + std::string(className) + "\"");
 }
 
-keel::Carrier carrierOf(const sample::Carrier& spec) {
+keel::Carrier carrierOf(const sample::Carrier& source) {
     keel::Carrier carrier;
-    const sample::Class& shipClass = findClass(spec.country, spec.shipClass);
-    setText(CarrierRecord::Country, carrier.record, spec.country);
+    const sample::Class& shipClass = findClass(source.country, source.shipClass);
+    setText(CarrierRecord::Country, carrier.record, source.country);
     setText(CarrierRecord::ObjectName, carrier.record,
             std::string(shipClass.className) + " " + std::string(shipClass.designation));
-    for (const sample::Embarked& embarked : spec.aircraft) {
-        const sample::Class& aircraftClass = findClass(spec.country, embarked.aircraftClass);
+    for (const sample::Embarked& embarked : source.aircraft) {
+        const sample::Class& aircraftClass = findClass(source.country, embarked.aircraftClass);
         const sample::Platform* platform = nullptr;
         for (const sample::Platform& candidate : aircraftClass.platforms) {
             if (candidate.tagName == embarked.tagName) {
@@ -276,16 +276,16 @@ keel::Carrier carrierOf(const sample::Carrier& spec) {
 
 ByteVector missionFile() {
     std::vector<keel::Nation> nations;
-    for (const sample::Nation& spec : sample::nations()) {
-        nations.push_back(nationOf(spec));
+    for (const sample::Nation& source : sample::nations()) {
+        nations.push_back(nationOf(source));
     }
     return writeMissionDatabase(nations);
 }
 
 ByteVector carrierFile() {
     std::vector<keel::Carrier> carriers;
-    for (const sample::Carrier& spec : sample::carriers()) {
-        carriers.push_back(carrierOf(spec));
+    for (const sample::Carrier& source : sample::carriers()) {
+        carriers.push_back(carrierOf(source));
     }
     return writeCarrierDatabase(carriers);
 }
