@@ -169,10 +169,17 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
     weaponsButton_->setObjectName("WeaponButton");
     sensorsButton_->setObjectName("SensorButton");
     airstripsButton_->setObjectName("AirstripButton");
-    for (QPushButton* button : {weaponsButton_, sensorsButton_, airstripsButton_}) {
-        button->setEnabled(false); // until the pickers exist
+    const std::array<std::pair<QPushButton*, SlotPicker*>, 3> pickerButtons{
+        {{weaponsButton_, links_.launcherPicker},
+         {sensorsButton_, links_.sensorPicker},
+         {airstripsButton_, links_.airstripPicker}}};
+    for (const auto& [button, picker] : pickerButtons) {
+        button->setEnabled(picker != nullptr); // a button without its picker has nothing to open
         pagesLayout->addWidget(button);
     }
+    connect(weaponsButton_, &QPushButton::clicked, this, &TObjectForm::WeaponButtonClick);
+    connect(sensorsButton_, &QPushButton::clicked, this, &TObjectForm::SensorButtonClick);
+    connect(airstripsButton_, &QPushButton::clicked, this, &TObjectForm::AirstripButtonClick);
 
     auto* layout = new QGridLayout(fieldArea());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -198,8 +205,26 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
 }
 
 void TObjectForm::afterListBuilt() {
+    if (links_.ammunition != nullptr) {
+        QStringList weapons;
+        for (std::size_t i = 0; i < records().count(); ++i) {
+            const ConstByteSpan record = records().record(i);
+            if (isAmmunitionType(R::ObjType.read(record))) {
+                weapons.append(textFromBytes(R::ObjectName.read(record)));
+            }
+        }
+        links_.ammunition->refillAmmunitionLists(weapons);
+    }
     if (links_.threeD != nullptr) {
         links_.threeD->RefreshObjectList();
+    }
+}
+
+// Every change of the records rebuilds the list first, which has refreshed the 3D object
+// editor already; only the nation editor is left to tell.
+void TObjectForm::afterRecordsChanged() {
+    if (tagNames_ != nullptr) {
+        tagNames_->refillTagNameLists();
     }
 }
 
@@ -403,12 +428,56 @@ void TObjectForm::clearFields() {
     threeDWarning_->setVisible(false);
 }
 
+namespace {
+
+template <std::size_t Count>
+SlotValues readSlots(ConstByteSpan record, const NumberArrayField<std::int16_t, Count>& field) {
+    SlotValues values(Count);
+    for (std::size_t i = 0; i < Count; ++i) {
+        values[i] = field.read(record, i);
+    }
+    return values;
+}
+
+} // namespace
+
 void TObjectForm::afterRecordShown() {
     const ConstByteSpan record = records().record(*currentPosition());
     needsThreeD_ = needsThreeDObject(R::ObjType.read(record));
     hasThreeD_ = !hasThreeDObject_ || hasThreeDObject_(R::ObjectName.bytes(record));
     setBoxesByType();
+    const std::array<std::pair<SlotPicker*, SlotValues>, 3> handOver{
+        {{links_.sensorPicker, readSlots(record, R::SensorSlots)},
+         {links_.airstripPicker, readSlots(record, R::AirstripSlots)},
+         {links_.launcherPicker, readSlots(record, R::LauncherSlots)}}};
+    for (const auto& [picker, values] : handOver) {
+        if (picker != nullptr) {
+            picker->loadSlots(values);
+        }
+    }
 }
+
+template <std::size_t Count>
+void TObjectForm::openPicker(SlotPicker* picker, const NumberArrayField<std::int16_t, Count>& slotField) {
+    ByteSpan record = editableRecord();
+    if (picker == nullptr || record.empty()) {
+        return;
+    }
+    const std::optional<SlotValues> kept = picker->pickSlots(readSlots(record, slotField));
+    // The picker ran modally; the record is looked up again rather than trusted to be where it was.
+    record = editableRecord();
+    if (!kept || record.empty()) {
+        return;
+    }
+    for (std::size_t i = 0; i < Count && i < kept->size(); ++i) {
+        slotField.write(record, i, (*kept)[i]);
+    }
+    markRecordChanged();
+}
+
+void TObjectForm::WeaponButtonClick() { openPicker(links_.launcherPicker, R::LauncherSlots); }
+void TObjectForm::SensorButtonClick() { openPicker(links_.sensorPicker, R::SensorSlots); }
+void TObjectForm::AirstripButtonClick() { openPicker(links_.airstripPicker, R::AirstripSlots); }
 
 void TObjectForm::setBoxesByType() {
     if (!currentPosition()) {

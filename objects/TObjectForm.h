@@ -3,6 +3,7 @@
 #include "common/Field.h"
 #include "editor/FieldControls.h"
 #include "editor/RecordEditorForm.h"
+#include "objects/ObjectEditorLinks.h"
 #include "objects/ObjectTypes.h"
 
 #include <QHash>
@@ -19,14 +20,6 @@ class QPushButton;
 
 namespace keel {
 
-class TThreeDObjectForm;
-
-// The other windows the object editor keeps up to date. Each may be missing; the launcher
-// editor, the nation editor and the slot pickers join as they are built.
-struct ObjectEditorLinks {
-    TThreeDObjectForm* threeD = nullptr;
-};
-
 // The editor of objects.odb: every field of the object record, the boxes of fields that only
 // some object types have, and the warning for an object without its 3D object.
 class TObjectForm : public RecordEditorForm {
@@ -41,6 +34,10 @@ public:
     void setThreeDObjectQuery(std::function<bool(ConstByteSpan name)> query);
 
     bool threeDWarningShown() const;
+
+    // The nation editor is created after the object editor, whose records it reads; it joins
+    // the links here. Null takes it out again.
+    void setTagNameChoices(TagNameChoices* choices) { tagNames_ = choices; }
 
 public slots:
     void ChangeObjectName();
@@ -61,12 +58,16 @@ public slots:
     void ChangeCMCaps();
     void ChangeMissileCaps();
     void ChangeTargetCaps();
+    void WeaponButtonClick();
+    void SensorButtonClick();
+    void AirstripButtonClick();
 
 protected:
     void putFields(ConstByteSpan record) override;
     void clearFields() override;
     void afterRecordShown() override;
     void afterListBuilt() override;
+    void afterRecordsChanged() override;
 
 private:
     // A number field edited through an edit box with arrows, or through the box alone.
@@ -108,8 +109,11 @@ private:
     void nameOrTypeStored();
     void setBoxesByType();
     void updateThreeDWarning();
+    template <std::size_t Count>
+    void openPicker(SlotPicker* picker, const NumberArrayField<std::int16_t, Count>& slotField);
 
     ObjectEditorLinks links_;
+    TagNameChoices* tagNames_ = nullptr;
     std::function<bool(ConstByteSpan)> hasThreeDObject_;
     bool needsThreeD_ = false;
     bool hasThreeD_ = true;

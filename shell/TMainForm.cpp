@@ -172,7 +172,7 @@ void TMainForm::createEditors() {
     threeDForm_ = std::make_unique<TThreeDObjectForm>(set_.buffer(DatabaseFile::ThreeDObjects), dialogs_);
     connect(threeDForm_.get(), &TThreeDObjectForm::toggleRequested, this, &TMainForm::Action_Toggle_3Ds_Run);
     objectForm_ = std::make_unique<TObjectForm>(set_.buffer(DatabaseFile::Objects), dialogs_,
-                                                ObjectEditorLinks{threeDForm_.get()});
+                                                ObjectEditorLinks{.threeD = threeDForm_.get()});
     connect(objectForm_.get(), &RecordEditorForm::toggleRequested, this,
             &TMainForm::Action_Toggle_Objects_Run);
     for (QAction* editorToggle :

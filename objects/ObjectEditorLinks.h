@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace keel {
+
+class TThreeDObjectForm;
+
+// The launcher editor's side of the object editor: its ammunition lists offer the names of the
+// weapon-like objects.
+class AmmunitionChoices {
+public:
+    virtual ~AmmunitionChoices() = default;
+    // Empties the ammunition lists and fills them with these names, in object record order.
+    virtual void refillAmmunitionLists(const QStringList& weaponNames) = 0;
+};
+
+// The nation editor's side: its tag-name lists offer object names by type, read from the
+// object editor's records whenever they are refilled.
+class TagNameChoices {
+public:
+    virtual ~TagNameChoices() = default;
+    virtual void refillTagNameLists() = 0;
+};
+
+using SlotValues = std::vector<std::int16_t>;
+
+// One slot picker: the launchers, sensors or airstrips of the object on screen.
+class SlotPicker {
+public:
+    virtual ~SlotPicker() = default;
+    // The slotValues of the object the editor has just shown, while the picker is hidden.
+    virtual void loadSlots(const SlotValues& slotValues) = 0;
+    // Opens modally on these slotValues; gives the slotValues the user kept, or nothing when the user
+    // closed the picker without keeping a choice.
+    virtual std::optional<SlotValues> pickSlots(const SlotValues& slotValues) = 0;
+};
+
+// The other windows the object editor keeps up to date. Each may be missing: a window that is
+// not there is simply not told.
+struct ObjectEditorLinks {
+    TThreeDObjectForm* threeD = nullptr;
+    AmmunitionChoices* ammunition = nullptr;
+    SlotPicker* launcherPicker = nullptr;
+    SlotPicker* sensorPicker = nullptr;
+    SlotPicker* airstripPicker = nullptr;
+};
+
+} // namespace keel
