@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -55,7 +56,10 @@ RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, ByteVector& master
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
-    list_->setMinimumWidth(220);
+    // Wide enough for an entry number and a name of some twenty average letters; longer
+    // entries scroll.
+    list_->setFixedWidth(list_->fontMetrics().averageCharWidth() * 26 +
+                         list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * list_->frameWidth());
     connect(list_, &QListView::doubleClicked, this, [this] { FromListShowRecord(); });
     connect(list_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { menu_->popup(list_->viewport()->mapToGlobal(at)); });

@@ -113,24 +113,25 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
 
     boatBox_ = makeBox("Box_BoatStats", tr("Ship/Sub only Stats"), fieldArea());
     addFloatField(new QGridLayout(boatBox_), 0, 0, "SoundLevel", tr("Underwater Sound Level:"), R::SoundLevel,
-                  true);
+                  true, LabelPlace::Above);
 
     heloBox_ = makeBox("Box_HeloStats", tr("Helicopter only Stats"), fieldArea());
     addSpinPositionField(new QGridLayout(heloBox_), 0, 0, "NumBuoys", tr("Number of Sonobuoys carried:"),
-                         R::NumBuoys, 0, 32767);
+                         R::NumBuoys, 0, 32767, LabelPlace::Above);
 
     weaponBox_ = makeBox("Box_WeapStats", tr("Weapon only Stats"), fieldArea());
     auto* weapon = new QGridLayout(weaponBox_);
-    addSpinPositionField(weapon, 0, 0, "DetProb", tr("Probability of correct detonation:"), R::DetProb, 0, 100);
-    addWholeNumberText(weapon, 1, 0, "Range", tr("Range:"), R::Range, &rangeLabel_);
+    addSpinPositionField(weapon, 0, 0, "DetProb", tr("Probability of correct detonation:"), R::DetProb, 0, 100,
+                         LabelPlace::Above);
+    addWholeNumberText(weapon, 2, 0, "Range", tr("Range:"), R::Range, &rangeLabel_);
     rangeLabel_->setObjectName("RangeLabel");
     rangeEdit_ = wholeNumbers_.value("Range").edit;
     targetBox_ = makeBox("Box_TargetStats", tr("Possible Targets"), weaponBox_);
     addCapabilityBoxes(targetBox_, targetCapabilityBits, &TObjectForm::ChangeTargetCaps);
     missileBox_ = makeBox("Box_MissileStats", tr("Missile Type (Missiles Only)"), weaponBox_);
     addCapabilityBoxes(missileBox_, missileCapabilityBits, &TObjectForm::ChangeMissileCaps);
-    weapon->addWidget(targetBox_, 2, 0, 1, 2);
-    weapon->addWidget(missileBox_, 3, 0, 1, 2);
+    weapon->addWidget(targetBox_, 3, 0, 1, 2);
+    weapon->addWidget(missileBox_, 4, 0, 1, 2);
 
     countermeasureBox_ = makeBox("Box_cmStats", tr("Ships/Aircraft only Stats"), fieldArea());
     auto* countermeasureLabel = new QLabel(tr("Countermeasures carried:"), countermeasureBox_);
@@ -154,8 +155,9 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
         const SpinField field = makeSpinField(priorities, name, 0, 6);
         field.edit->setMaxLength(1);
         field.edit->setMaximumWidth(30);
-        prioritiesGrid->addWidget(new QLabel(priorityLabels[i], priorities), i, 0);
-        prioritiesGrid->addWidget(field.row, i, 1);
+        // Two priorities a row, to keep the window low.
+        prioritiesGrid->addWidget(new QLabel(priorityLabels[i], priorities), i / 2, 2 * (i % 2));
+        prioritiesGrid->addWidget(field.row, i / 2, 2 * (i % 2) + 1);
         wholeNumbers_.insert(name, {IntegerField(R::MisPri.offset + static_cast<std::size_t>(i), 1, false),
                                     field.edit, field.arrows});
         connect(field.edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeMisPriorities);
@@ -181,21 +183,32 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
     connect(sensorsButton_, &QPushButton::clicked, this, &TObjectForm::SensorButtonClick);
     connect(airstripsButton_, &QPushButton::clicked, this, &TObjectForm::AirstripButtonClick);
 
-    auto* layout = new QGridLayout(fieldArea());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(common, 0, 0, 6, 1);
-    layout->addWidget(aircraftBox_, 0, 1);
-    layout->addWidget(boatBox_, 1, 1);
-    layout->addWidget(heloBox_, 2, 1);
-    layout->addWidget(countermeasureBox_, 3, 1);
-    layout->addWidget(points, 4, 1);
-    layout->addWidget(pages, 5, 1);
-    layout->addWidget(weaponBox_, 0, 2, 4, 1);
-    layout->addWidget(priorities, 4, 2, 2, 1);
-    for (int row = 0; row < 6; ++row) {
-        layout->setRowStretch(row, 0);
+    // Three columns: the common fields with the priorities, points and pickers under them; the
+    // boxes of vehicles; the weapon box.
+    auto* underCommon = new QHBoxLayout;
+    underCommon->addWidget(priorities, 0, Qt::AlignTop);
+    auto* pointsAndPages = new QVBoxLayout;
+    pointsAndPages->addWidget(points);
+    pointsAndPages->addWidget(pages);
+    pointsAndPages->addStretch();
+    underCommon->addLayout(pointsAndPages);
+    auto* commonColumn = new QVBoxLayout;
+    commonColumn->addWidget(common);
+    commonColumn->addLayout(underCommon);
+    commonColumn->addStretch();
+    auto* vehicleColumn = new QVBoxLayout;
+    for (QGroupBox* box : {aircraftBox_, boatBox_, heloBox_, countermeasureBox_}) {
+        vehicleColumn->addWidget(box);
     }
-    layout->setRowStretch(6, 1);
+    vehicleColumn->addStretch();
+    auto* weaponColumn = new QVBoxLayout;
+    weaponColumn->addWidget(weaponBox_);
+    weaponColumn->addStretch();
+    auto* layout = new QHBoxLayout(fieldArea());
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QVBoxLayout* column : {commonColumn, vehicleColumn, weaponColumn}) {
+        layout->addLayout(column);
+    }
 
     if (links_.threeD != nullptr) {
         links_.threeD->setObjectRecords(&records());
@@ -285,17 +298,24 @@ void TObjectForm::buildCommonStats(QGroupBox* box) {
     addWholeNumberText(grid, 11, 0, "Mass", tr("Mass:"), R::Mass);
     addFloatField(grid, 11, 2, "TurnRadius", tr("Turn Radius:"), R::TurnRadius, true);
     addFloatField(grid, 12, 0, "DragCoeff", tr("Drag Coefficient:"), R::DragCoeff, false);
-    addSpinPositionField(grid, 12, 2, "maxPitch", tr("Max Climb/Dive angle(degs):"), R::maxPitch, 0, 90);
+    // The two long labels share the left column, which the label of the climb angle sets.
     addSpinPositionField(grid, 13, 0, "Armour", tr("Armour/Damage value:"), R::Armour, 0, 16384);
-    grid->setRowStretch(14, 1);
+    addSpinPositionField(grid, 14, 0, "maxPitch", tr("Max Climb/Dive angle(degs):"), R::maxPitch, 0, 90);
+    grid->setRowStretch(15, 1);
 }
 
 void TObjectForm::addSpinPositionField(QGridLayout* grid, int row, int column, const QString& name,
-                                       const QString& label, IntegerField field, int minimum, int maximum) {
+                                       const QString& label, IntegerField field, int minimum, int maximum,
+                                       LabelPlace place) {
     QWidget* box = grid->parentWidget();
     const SpinField spin = makeSpinField(box, name, minimum, maximum);
-    grid->addWidget(new QLabel(label, box), row, column);
-    grid->addWidget(spin.row, row, column + 1);
+    if (place == LabelPlace::Above) {
+        grid->addWidget(new QLabel(label, box), row, column, 1, 2);
+        grid->addWidget(spin.row, row + 1, column, 1, 2);
+    } else {
+        grid->addWidget(new QLabel(label, box), row, column);
+        grid->addWidget(spin.row, row, column + 1);
+    }
     wholeNumbers_.insert(name, {field, spin.edit, spin.arrows});
     connect(spin.edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeSimpleNumber);
 }
@@ -339,7 +359,8 @@ void TObjectForm::addWholeNumberText(QGridLayout* grid, int row, int column, con
 }
 
 void TObjectForm::addFloatField(QGridLayout* grid, int row, int column, const QString& name,
-                                const QString& label, NumberField<float> field, bool withArrows) {
+                                const QString& label, NumberField<float> field, bool withArrows,
+                                LabelPlace place) {
     QWidget* box = grid->parentWidget();
     QLineEdit* edit = nullptr;
     QWidget* control = nullptr;
@@ -350,11 +371,17 @@ void TObjectForm::addFloatField(QGridLayout* grid, int row, int column, const QS
     } else {
         edit = new QLineEdit(box);
         edit->setObjectName(name);
-        edit->setMaximumWidth(110);
+        // Room for a float written with all its fifteen digits.
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance("-0.400000005960464") + 12);
         control = edit;
     }
-    grid->addWidget(new QLabel(label, box), row, column);
-    grid->addWidget(control, row, column + 1);
+    if (place == LabelPlace::Above) {
+        grid->addWidget(new QLabel(label, box), row, column, 1, 2);
+        grid->addWidget(control, row + 1, column, 1, 2);
+    } else {
+        grid->addWidget(new QLabel(label, box), row, column);
+        grid->addWidget(control, row, column + 1);
+    }
     floats_.insert(name, {field, edit});
     connect(edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeFloatNumber);
 }
@@ -406,6 +433,7 @@ void TObjectForm::putFields(ConstByteSpan record) {
     }
     for (const auto& [field, edit] : std::as_const(floats_)) {
         edit->setText(formatFloat(field.read(record)));
+        edit->setCursorPosition(0); // a long number shows its leading digits
     }
     for (QCheckBox* check : std::as_const(capabilityBoxes_)) {
         const QString name = check->objectName();

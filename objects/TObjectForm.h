@@ -84,17 +84,21 @@ private:
         bool isMaximum;
     };
 
+    // Where a field's label goes: beside it, or above it in the narrow boxes.
+    enum class LabelPlace { Beside, Above };
+
     QGroupBox* makeBox(const QString& name, const QString& caption, QWidget* parent);
     void buildCommonStats(QGroupBox* box);
     void addSpinPositionField(QGridLayout* grid, int row, int column, const QString& name,
-                              const QString& label, IntegerField field, int minimum, int maximum);
+                              const QString& label, IntegerField field, int minimum, int maximum,
+                              LabelPlace place = LabelPlace::Beside);
     void addLimitPair(QGridLayout* grid, int row, const QString& maximumName, const QString& maximumLabel,
                       IntegerField maximumField, const QString& minimumName, const QString& minimumLabel,
                       IntegerField minimumField, int lowest, int highest, bool stacked = false);
     void addWholeNumberText(QGridLayout* grid, int row, int column, const QString& name,
                             const QString& label, IntegerField field, QLabel** labelOut = nullptr);
     void addFloatField(QGridLayout* grid, int row, int column, const QString& name, const QString& label,
-                       NumberField<float> field, bool withArrows);
+                       NumberField<float> field, bool withArrows, LabelPlace place = LabelPlace::Beside);
     template <std::size_t N>
     void addCapabilityBoxes(QGroupBox* box, const std::array<CapabilityBit, N>& bits,
                             void (TObjectForm::*handler)());

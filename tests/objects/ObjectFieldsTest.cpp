@@ -113,6 +113,15 @@ private slots:
         QCOMPARE(editor.master, original); // already in name order
     }
 
+    // Laptops of 1366 x 768 pixels are common among our users; the window, with its frame and
+    // a task bar, has to fit.
+    void theWindowFitsALaptopScreen() {
+        ObjectEditor editor(objectOfType("Frigate", 2));
+        const QSize size = editor.form->size();
+        QVERIFY2(size.width() <= 1340 && size.height() <= 690,
+                 qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
+    }
+
     void theTypeSwitchesTheBoxes() {
         ObjectEditor editor(objectOfType("Frigate", 2));
         QVERIFY(editor.enabled("SoundLevel"));
