@@ -32,9 +32,10 @@ keel::ByteVector objectFile(std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         char name[20];
         std::snprintf(name, sizeof name, "Object %07u", static_cast<unsigned>(i % 10000000));
-        keel::ObjectRecord::ObjectName.write(
-            keel::ByteSpan(file).subspan(i * keel::ObjectRecord::Size, keel::ObjectRecord::Size), name,
-            keel::TextOverflow::Refuse);
+        const keel::ByteSpan record = keel::ByteSpan(file).subspan(i * keel::ObjectRecord::Size, keel::ObjectRecord::Size);
+        keel::ObjectRecord::ObjectName.write(record, name, keel::TextOverflow::Refuse);
+        // A fifth are weapons, which the launcher editor offers as ammunition.
+        keel::ObjectRecord::ObjType.write(record, static_cast<std::int16_t>(i % 5 == 0 ? 7 : 2));
     }
     return file;
 }
@@ -58,21 +59,43 @@ keel::ByteVector threeDFile(const keel::ByteVector& objects) {
     return file;
 }
 
+// Holds the names as the launcher editor's lists would; the nation editor's side does nothing.
+class HeldAmmunition : public keel::AmmunitionChoices {
+public:
+    void refillAmmunitionLists(const QStringList& weaponNames) override { names = weaponNames; }
+    QStringList names;
+};
+
+class IdleTagNames : public keel::TagNameChoices {
+public:
+    void refillTagNameLists() override {}
+};
+
 void BM_NameKeystroke(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
     const bool withThreeD = state.range(1) != 0;
+    const bool withAmmunition = state.range(2) != 0;
+    const bool editWeapon = state.range(3) != 0;
     keel::ByteVector master = objectFile(count);
     keel::ByteVector threeDs = withThreeD ? threeDFile(master) : keel::ByteVector{};
     SilentDialogs dialogs;
     keel::TThreeDObjectForm threeDForm(threeDs, dialogs);
-    keel::TObjectForm form(master, dialogs, keel::ObjectEditorLinks{withThreeD ? &threeDForm : nullptr});
+    HeldAmmunition ammunition;
+    IdleTagNames tagNames;
+    keel::ObjectEditorLinks links;
+    links.threeD = withThreeD ? &threeDForm : nullptr;
+    links.ammunition = withAmmunition ? &ammunition : nullptr;
+    keel::TObjectForm form(master, dialogs, links);
+    form.setTagNameChoices(&tagNames);
     if (withThreeD) {
         threeDForm.show();
     }
     form.showEditor();
     QApplication::processEvents();
-    // Edit a record in the middle of the list, which the view has to scroll to.
-    const QModelIndex middle = form.recordList()->model()->index(static_cast<int>(count / 2), 0);
+    // Edit a record in the middle of the list, which the view has to scroll to: a weapon, whose
+    // new name goes to the launcher editor, or a ship.
+    const std::size_t edited = count / 2 / 5 * 5 + (editWeapon ? 0 : 1);
+    const QModelIndex middle = form.recordList()->model()->index(static_cast<int>(edited), 0);
     form.recordList()->setCurrentIndex(middle);
     form.FromListShowRecord();
     QApplication::processEvents();
@@ -88,10 +111,12 @@ void BM_NameKeystroke(benchmark::State& state) {
 }
 
 // The second argument links the 3D object editor, whose list of objects lacking a 3D object
-// is refreshed and whose index answers the warning at every keystroke.
+// is refreshed and whose index answers the warning at every keystroke; the third the
+// launcher editor's side, which is handed the names of the weapons when they changed; the
+// fourth edits a weapon's name rather than a ship's.
 BENCHMARK(BM_NameKeystroke)
-    ->ArgsProduct({{1'000, 10'000, 50'000}, {0, 1}})
-    ->ArgNames({"records", "threeD"})
+    ->ArgsProduct({{1'000, 10'000, 50'000}, {0, 1}, {0, 1}, {0, 1}})
+    ->ArgNames({"records", "threeD", "ammunition", "weapon"})
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace

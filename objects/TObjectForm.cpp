@@ -219,18 +219,38 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
 
 void TObjectForm::afterListBuilt() {
     if (links_.ammunition != nullptr) {
-        QStringList weapons;
-        for (std::size_t i = 0; i < records().count(); ++i) {
-            const ConstByteSpan record = records().record(i);
-            if (isAmmunitionType(R::ObjType.read(record))) {
-                weapons.append(textFromBytes(R::ObjectName.read(record)));
-            }
-        }
-        links_.ammunition->refillAmmunitionLists(weapons);
+        refillAmmunitionIfChanged();
     }
     if (links_.threeD != nullptr) {
         links_.threeD->RefreshObjectList();
     }
+}
+
+// The launcher editor's lists are refilled only when the weapons' names, in order, are not
+// what they were handed last: most keystrokes are in other fields or in names of ships and
+// aircraft, and refilling its drop-down lists with thousands of names is the costly part.
+void TObjectForm::refillAmmunitionIfChanged() {
+    std::string names;
+    for (std::size_t i = 0; i < records().count(); ++i) {
+        const ConstByteSpan record = records().record(i);
+        if (isAmmunitionType(R::ObjType.read(record))) {
+            const ConstByteSpan name = R::ObjectName.bytes(record);
+            const auto end = std::find(name.begin(), name.end(), Byte{0});
+            names.append(reinterpret_cast<const char*>(name.data()), static_cast<std::size_t>(end - name.begin()));
+            names.push_back('\0');
+        }
+    }
+    if (handedAmmunition_ && *handedAmmunition_ == names) {
+        return;
+    }
+    QStringList weapons;
+    for (std::size_t start = 0; start < names.size();) {
+        const std::size_t end = names.find('\0', start);
+        weapons.append(textFromBytes(names.substr(start, end - start)));
+        start = end + 1;
+    }
+    handedAmmunition_ = std::move(names);
+    links_.ammunition->refillAmmunitionLists(weapons);
 }
 
 // Every change of the records rebuilds the list first, which has refreshed the 3D object

@@ -113,11 +113,14 @@ private:
     void nameOrTypeStored();
     void setBoxesByType();
     void updateThreeDWarning();
+    void refillAmmunitionIfChanged();
     template <std::size_t Count>
     void openPicker(SlotPicker* picker, const NumberArrayField<std::int16_t, Count>& slotField);
 
     ObjectEditorLinks links_;
     TagNameChoices* tagNames_ = nullptr;
+    // The weapons' names last handed to the launcher editor, each ended by a zero byte.
+    std::optional<std::string> handedAmmunition_;
     std::function<bool(ConstByteSpan)> hasThreeDObject_;
     bool needsThreeD_ = false;
     bool hasThreeD_ = true;

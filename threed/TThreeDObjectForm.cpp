@@ -5,6 +5,7 @@
 #include "editor/RecordListModel.h"
 #include "objects/ObjectRecord.h"
 #include "objects/ObjectTypes.h"
+#include "threed/LackingObjectScan.h"
 #include "threed/ThreeDRecord.h"
 
 #include <QAbstractListModel>
@@ -24,18 +25,19 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     void refill(const RecordTable* objects, const ThreeDIndex& index) {
+        static const std::vector<std::size_t> none;
+        const std::vector<std::size_t>& lacking = objects != nullptr ? scan_.scan(*objects, index) : none;
+        if (objects == objects_ && lacking == lacking_) {
+            // The same objects lack one: the entries stay, and with them what the user selected;
+            // only their texts may read differently.
+            if (!lacking_.empty()) {
+                emit dataChanged(this->index(0), this->index(static_cast<int>(lacking_.size()) - 1));
+            }
+            return;
+        }
         beginResetModel();
         objects_ = objects;
-        lacking_.clear();
-        if (objects != nullptr) {
-            for (std::size_t i = 0; i < objects->count(); ++i) {
-                const ConstByteSpan record = objects->record(i);
-                if (needsThreeDObject(ObjectRecord::ObjType.read(record)) &&
-                    !index.contains(ObjectRecord::ObjectName.bytes(record))) {
-                    lacking_.push_back(i);
-                }
-            }
-        }
+        lacking_ = lacking;
         endResetModel();
     }
 
@@ -57,6 +59,7 @@ public:
 
 private:
     const RecordTable* objects_ = nullptr;
+    LackingObjectScan scan_;
     std::vector<std::size_t> lacking_;
 };
 

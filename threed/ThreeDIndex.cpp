@@ -14,7 +14,7 @@ struct FoldedName {
     std::uint64_t hash = 0xcbf29ce484222325ull;
 };
 
-// The name up to its terminator with a-z folded to A-Z, and its FNV-1a hash.
+// The name up to its terminator with a-z folded to A-Z, and its hash.
 FoldedName fold(ConstByteSpan name) {
     FoldedName folded;
     for (std::size_t i = 0; i < name.size() && i < folded.key.size() && name[i] != 0; ++i) {
@@ -26,12 +26,19 @@ FoldedName fold(ConstByteSpan name) {
         folded.length = static_cast<std::uint8_t>(i + 1);
         folded.hash = (folded.hash ^ c) * 0x100000001b3ull;
     }
+    // The low bits of FNV-1a depend only on the low bits of the letters, and names that differ
+    // in their last digits crowd together in the table; a final mix spreads them.
+    folded.hash ^= folded.hash >> 33;
+    folded.hash *= 0xff51afd7ed558ccdull;
+    folded.hash ^= folded.hash >> 33;
     return folded;
 }
 
 } // namespace
 
 void ThreeDIndex::rebuild(const RecordTable& threeDRecords) {
+    static std::uint64_t lastGeneration = 0;
+    generation_ = ++lastGeneration;
     const std::size_t capacity = std::bit_ceil(std::max<std::size_t>(16, threeDRecords.count() * 2));
     slots_.assign(capacity, Slot{});
     mask_ = capacity - 1;

@@ -19,6 +19,9 @@ class ThreeDIndex {
 public:
     void rebuild(const RecordTable& threeDRecords);
     bool contains(ConstByteSpan name) const;
+    // A number that no other rebuild of any index has had: what was learnt from one build is
+    // known to be stale when it changes.
+    std::uint64_t generation() const { return generation_; }
 
 private:
     static constexpr std::size_t keyWidth = 20; // the name field of every 3D object record
@@ -32,6 +35,7 @@ private:
 
     std::vector<Slot> slots_;
     std::size_t mask_ = 0;
+    std::uint64_t generation_ = 0;
 };
 
 } // namespace keel

@@ -159,6 +159,14 @@ private slots:
         pasteInto(name, "MK48");
         QCOMPARE(editor.ammunition.fills.size(), fillsBefore);
         QCOMPARE(editor.tagNames.refills.size(), refillsBefore + 1);
+
+        // A ship's new name changes nothing the launcher editor offers: its lists are left alone.
+        editor.dialogs.answer(DialogService::Answer::Yes); // retain the weapon's new name
+        doubleClickEntry(editor.form->recordList(), 1);
+        pasteInto(name, "Frigate II");
+        QCOMPARE(editor.ammunition.fills.size(), fillsBefore);
+        QCOMPARE(editor.tagNames.refills.size(), refillsBefore + 2);
+        QCOMPARE(editor.tagNames.refills.last().last(), QString("Frigate II/2"));
     }
 
     void everyChangeOfTheRecordsRefillsTheTagNamesOnce() {

@@ -154,6 +154,20 @@ private slots:
         QCOMPARE(editors.threeDEntries(), QStringList({"001: Frigate"}));
     }
 
+    // The user may have picked an object in the 3D editor while typing in the object editor: a
+    // keystroke that leaves the same objects lacking keeps the pick.
+    void aKeystrokeThatLacksNoOtherObjectKeepsTheSelection() {
+        Editors editors(concatenated({object("Sub", 1), object("Frigate", 2), object("Seahawk", 4)}),
+                        threeD("Frigate", 1));
+        clickEntry(editors.threeDForm->objectList(), 1);
+        doubleClickEntry(editors.objectForm->recordList(), 0);
+        typeInto(control<QLineEdit>(*editors.objectForm, "ObjectName"), "Sub II");
+        QCOMPARE(editors.lacking(), QStringList({"001: Sub II", "003: Seahawk"}));
+        QCOMPARE(editors.threeDForm->objectList()->currentIndex().row(), 1);
+        editors.copy(1, 0);
+        QCOMPARE(editors.threeDEntries().last(), QString("002: Seahawk"));
+    }
+
     void entriesFromRecord1000OnStillNameTheirObject() {
         ByteVector objects;
         ByteVector threeDs;
