@@ -221,9 +221,13 @@ void RecordEditorForm::FromListShowRecord() {
             afterRecordsChanged();
         }
     }
-    showRecord(*chosen);
-    selectEntry(chosen);
-    stepper_->setPosition(static_cast<int>(*chosen));
+    showAndSelect(*chosen);
+}
+
+void RecordEditorForm::showAndSelect(std::size_t index) {
+    selectEntry(index);
+    showRecord(index);
+    stepper_->setPosition(static_cast<int>(index));
 }
 
 void RecordEditorForm::ChangeRecordNum(ArrowControl::Arrow arrow) {
@@ -270,9 +274,7 @@ void RecordEditorForm::AddRecord() {
     const std::size_t added = records_.appendNamed(name.value_or(std::string()));
     buildRecordList();
     afterRecordsChanged();
-    selectEntry(added);
-    showRecord(added);
-    stepper_->setPosition(static_cast<int>(added));
+    showAndSelect(added);
     setChanged_ = true;
 }
 
@@ -284,9 +286,7 @@ void RecordEditorForm::CopyRecord() {
     const std::size_t copy = records_.appendCopy(*selected);
     buildRecordList();
     afterRecordsChanged();
-    selectEntry(copy);
-    showRecord(copy);
-    stepper_->setPosition(static_cast<int>(copy));
+    showAndSelect(copy);
     setChanged_ = true;
 }
 

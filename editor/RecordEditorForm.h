@@ -116,6 +116,8 @@ protected:
 private:
     void buildRecordList();
     void showRecord(std::size_t index);
+    // Shows a record and puts the list's selection and the stepper on it.
+    void showAndSelect(std::size_t index);
     void showNoRecord();
     void takeMaster();
     void followMovedRecord(std::optional<std::size_t> newPosition);

@@ -491,8 +491,7 @@ SlotValues readSlots(ConstByteSpan record, const NumberArrayField<std::int16_t, 
 
 void TObjectForm::afterRecordShown() {
     const ConstByteSpan record = records().record(*currentPosition());
-    needsThreeD_ = needsThreeDObject(R::ObjType.read(record));
-    hasThreeD_ = !hasThreeDObject_ || hasThreeDObject_(R::ObjectName.bytes(record));
+    recomputeHasThreeD(record);
     setBoxesByType();
     const std::array<std::pair<SlotPicker*, SlotValues>, 3> handOver{
         {{links_.sensorPicker, readSlots(record, R::SensorSlots)},
@@ -546,7 +545,15 @@ void TObjectForm::setBoxesByType() {
     updateThreeDWarning();
 }
 
-void TObjectForm::updateThreeDWarning() { threeDWarning_->setVisible(needsThreeD_ && !hasThreeD_); }
+void TObjectForm::recomputeHasThreeD(ConstByteSpan record) {
+    hasThreeD_ = !hasThreeDObject_ || hasThreeDObject_(R::ObjectName.bytes(record));
+}
+
+// Shells and bullets need no 3D object; the has-3D flag is as last computed.
+void TObjectForm::updateThreeDWarning() {
+    const bool needsThreeD = needsThreeDObject(R::ObjType.read(records().record(*currentPosition())));
+    threeDWarning_->setVisible(needsThreeD && !hasThreeD_);
+}
 
 void TObjectForm::reportNotInteger(const QString& text) {
     dialogs().reportError(tr("'%1' is not a valid integer value").arg(text));
@@ -578,7 +585,7 @@ void TObjectForm::ChangeObjectName() {
         return;
     }
     nameOrTypeStored();
-    hasThreeD_ = !hasThreeDObject_ || hasThreeDObject_(R::ObjectName.bytes(record));
+    recomputeHasThreeD(record);
     setBoxesByType();
 }
 
@@ -592,8 +599,7 @@ void TObjectForm::ChangeObjectType() {
         return;
     }
     R::ObjType.write(record, code);
-    needsThreeD_ = needsThreeDObject(code);
-    hasThreeD_ = !hasThreeDObject_ || hasThreeDObject_(R::ObjectName.bytes(record));
+    recomputeHasThreeD(record);
     setBoxesByType();
     nameOrTypeStored();
 }

@@ -112,6 +112,7 @@ private:
     void reportOutOfRange(const QString& text, const IntegerField& field);
     void nameOrTypeStored();
     void setBoxesByType();
+    void recomputeHasThreeD(ConstByteSpan record);
     void updateThreeDWarning();
     void refillAmmunitionIfChanged();
     template <std::size_t Count>
@@ -122,7 +123,6 @@ private:
     // The weapons' names last handed to the launcher editor, each ended by a zero byte.
     std::optional<std::string> handedAmmunition_;
     std::function<bool(ConstByteSpan)> hasThreeDObject_;
-    bool needsThreeD_ = false;
     bool hasThreeD_ = true;
 
     QLabel* threeDWarning_;

@@ -20,14 +20,8 @@ using R = ObjectRecord;
 
 namespace {
 
-ByteVector object(const std::string& name, std::int16_t type) {
-    ByteVector record = namedRecord(R::Size, name);
-    R::ObjType.write(record, type);
-    return record;
-}
-
 ByteVector objectWithSlots(const std::string& name, std::int16_t first) {
-    ByteVector record = object(name, 2);
+    ByteVector record = objectRecord(name, 2);
     for (std::size_t i = 0; i < R::LauncherSlots.count; ++i) {
         R::LauncherSlots.write(record, i, static_cast<std::int16_t>(first + i));
     }
@@ -117,17 +111,18 @@ class ObjectEditorLinksTest : public QObject {
 private slots:
     void ammunitionListsOfferTheWeaponLikeObjectsInRecordOrder() {
         // Every type code, and two outside the known ones, in an order that is not sorted.
-        LinkedObjectEditor editor(concatenated({object("Torpedo", 7), object("Frigate", 2), object("Flare", 0),
-                                                object("Mine", 6), object("Shell", 9), object("Pilot", 11),
-                                                object("Bullet", 10), object("Harrier", 3), object("Odd", 12),
-                                                object("Missile", 8), object("Seahawk", 4), object("Sub", 1),
-                                                object("Radar", 5)}));
+        LinkedObjectEditor editor(concatenated(
+            {objectRecord("Torpedo", 7), objectRecord("Frigate", 2), objectRecord("Flare", 0),
+             objectRecord("Mine", 6), objectRecord("Shell", 9), objectRecord("Pilot", 11),
+             objectRecord("Bullet", 10), objectRecord("Harrier", 3), objectRecord("Odd", 12),
+             objectRecord("Missile", 8), objectRecord("Seahawk", 4), objectRecord("Sub", 1),
+             objectRecord("Radar", 5)}));
         QVERIFY(!editor.ammunition.fills.isEmpty());
         QCOMPARE(editor.ammunition.fills.last(), QStringList({"Torpedo", "Mine", "Shell", "Bullet", "Missile"}));
     }
 
     void aTypeChangeToAWeaponOffersItAsAmmunitionAndRefreshesTheNations() {
-        LinkedObjectEditor editor(concatenated({object("Torpedo", 7), object("Frigate", 2)}));
+        LinkedObjectEditor editor(concatenated({objectRecord("Torpedo", 7), objectRecord("Frigate", 2)}));
         doubleClickEntry(editor.form->recordList(), 1);
         const qsizetype refillsBefore = editor.tagNames.refills.size();
 
@@ -145,7 +140,7 @@ private slots:
     }
 
     void aRenameReachesBothListsButALetterCaseChangeDoesNot() {
-        LinkedObjectEditor editor(concatenated({object("Torpedo", 7), object("Frigate", 2)}));
+        LinkedObjectEditor editor(concatenated({objectRecord("Torpedo", 7), objectRecord("Frigate", 2)}));
         doubleClickEntry(editor.form->recordList(), 0);
         const qsizetype refillsBefore = editor.tagNames.refills.size();
         auto* name = control<QLineEdit>(*editor.form, "ObjectName");
@@ -170,7 +165,7 @@ private slots:
     }
 
     void everyChangeOfTheRecordsRefillsTheTagNamesOnce() {
-        LinkedObjectEditor editor(concatenated({object("Tanker", 2), object("Alpha", 1)}));
+        LinkedObjectEditor editor(concatenated({objectRecord("Tanker", 2), objectRecord("Alpha", 1)}));
         doubleClickEntry(editor.form->recordList(), 0);
         auto refillsAfter = [&](auto operation) {
             const qsizetype before = editor.tagNames.refills.size();
@@ -190,7 +185,7 @@ private slots:
         QCOMPARE(editor.tagNames.refills.last().size(), 3);
 
         TemporaryDirectory directory;
-        writeFile(directory / "in.odb", object("Oiler", 2));
+        writeFile(directory / "in.odb", objectRecord("Oiler", 2));
         editor.dialogs.choose({QString::fromStdString((directory / "in.odb").string())});
         QCOMPARE(refillsAfter([&] { trigger(*editor.form, "Action_ImportRecord"); }), 1);
         QCOMPARE(editor.tagNames.refills.last().last(), QString("Oiler/2"));

@@ -3,6 +3,7 @@
 #include "objects/TObjectForm.h"
 
 #include "common/NameCompare.h"
+#include "support/RecordBytes.h"
 #include "support/ScriptedDialogService.h"
 #include "support/WindowDriver.h"
 
@@ -22,21 +23,6 @@ using R = ObjectRecord;
 using Kind = ScriptedDialogService::Shown::Kind;
 
 namespace {
-
-ByteVector objectOfType(const std::string& name, std::int16_t type) {
-    ByteVector record(R::Size, 0);
-    R::ObjectName.write(record, name, TextOverflow::Refuse);
-    R::ObjType.write(record, type);
-    return record;
-}
-
-ByteVector fileOf(std::initializer_list<ByteVector> records) {
-    ByteVector file;
-    for (const ByteVector& record : records) {
-        file.insert(file.end(), record.begin(), record.end());
-    }
-    return file;
-}
 
 struct ObjectEditor {
     explicit ObjectEditor(ByteVector file, std::set<std::string> threeDNames = {}) : master(std::move(file)) {
@@ -68,7 +54,7 @@ class ObjectFieldsTest : public QObject {
 
 private slots:
     void showsEveryKindOfNumberAsTheFileHoldsIt() {
-        ByteVector record = objectOfType("Frigate", 2);
+        ByteVector record = objectRecord("Frigate", 2);
         R::MastHeight.write(record, -5);
         R::MinBurn.write(record, 65535);
         R::MaxAlt.write(record, -100000);
@@ -90,7 +76,7 @@ private slots:
         QVERIFY(!editor.form->recordChanged());
     }
 
-    void showingRecordsNeverChangesABye() {
+    void showingRecordsNeverChangesAByte() {
         // Records of random bytes, with names, are shown one after the other and committed:
         // every byte comes back as it was, whatever the controls made of it.
         std::mt19937 random(7);
@@ -116,14 +102,14 @@ private slots:
     // Laptops of 1366 x 768 pixels are common among our users; the window, with its frame and
     // a task bar, has to fit.
     void theWindowFitsALaptopScreen() {
-        ObjectEditor editor(objectOfType("Frigate", 2));
+        ObjectEditor editor(objectRecord("Frigate", 2));
         const QSize size = editor.form->size();
         QVERIFY2(size.width() <= 1340 && size.height() <= 690,
                  qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
     }
 
     void theTypeSwitchesTheBoxes() {
-        ObjectEditor editor(objectOfType("Frigate", 2));
+        ObjectEditor editor(objectRecord("Frigate", 2));
         QVERIFY(editor.enabled("SoundLevel"));
         QVERIFY(editor.enabled("cmCaps1"));
         QVERIFY(!editor.enabled("DetProb"));
@@ -156,9 +142,9 @@ private slots:
     }
 
     void theWarningFollowsTheTypeAndTheName() {
-        ObjectEditor editor(fileOf({objectOfType("Frigate", 2), objectOfType("Shell 5in", 9),
-                                    objectOfType("Bullet", 10), objectOfType("Seahawk", 4),
-                                    objectOfType("Pilot", 11), objectOfType("Odd", 12), objectOfType("Zero", 0)}),
+        ObjectEditor editor(concatenated({objectRecord("Frigate", 2), objectRecord("Shell 5in", 9),
+                                    objectRecord("Bullet", 10), objectRecord("Seahawk", 4),
+                                    objectRecord("Pilot", 11), objectRecord("Odd", 12), objectRecord("Zero", 0)}),
                             {"FRIGATE"});
         QVERIFY(!editor.form->threeDWarningShown());
         const std::vector<bool> expected{false, false, false, true, true, true, true};
@@ -179,7 +165,7 @@ private slots:
     }
 
     void dragCoefficientIsBelowOne() {
-        ObjectEditor editor(objectOfType("Frigate", 2));
+        ObjectEditor editor(objectRecord("Frigate", 2));
         typeInto(editor.edit("DragCoeff"), "2");
         QCOMPARE(R::DragCoeff.read(editor.record()), 1.0f);
         QCOMPARE(editor.edit("DragCoeff")->text(), QString("1"));
@@ -191,7 +177,7 @@ private slots:
     }
 
     void spinFieldsKeepTheirLastValidValue() {
-        ObjectEditor editor(objectOfType("Frigate", 2));
+        ObjectEditor editor(objectRecord("Frigate", 2));
         typeInto(editor.edit("maxPitch"), "45");
         QCOMPARE(R::maxPitch.read(editor.record()), 45);
         typeInto(editor.edit("maxPitch"), "100");
@@ -206,7 +192,7 @@ private slots:
     }
 
     void arrowsWritePlainNumbersThatAreStored() {
-        ByteVector record = objectOfType("Frigate", 2);
+        ByteVector record = objectRecord("Frigate", 2);
         R::MastHeight.write(record, 998);
         ObjectEditor editor(record);
         QTest::mouseClick(editor.arrows("MastHeight")->upButton(), Qt::LeftButton);
@@ -217,7 +203,7 @@ private slots:
     }
 
     void minimumAndMaximumBoundEachOthersArrows() {
-        ObjectEditor editor(objectOfType("Frigate", 2));
+        ObjectEditor editor(objectRecord("Frigate", 2));
         typeInto(editor.edit("MaxSpeed"), "300");
         typeInto(editor.edit("MinSpeed"), "299");
         QTest::mouseClick(editor.arrows("MinSpeed")->upButton(), Qt::LeftButton);
@@ -235,7 +221,7 @@ private slots:
     }
 
     void badNumbersAreRefusedAndTheFieldKeepsItsValue() {
-        ByteVector record = objectOfType("Frigate", 2);
+        ByteVector record = objectRecord("Frigate", 2);
         R::Mass.write(record, 4000);
         R::MaxSpeed.write(record, 30);
         ObjectEditor editor(record);
@@ -266,7 +252,7 @@ private slots:
     }
 
     void checkBoxesChangeOnlyTheirOwnBit() {
-        ByteVector record = objectOfType("Missile", 8);
+        ByteVector record = objectRecord("Missile", 8);
         R::missileCaps.write(record, 0x10);
         R::targetCaps.write(record, 0x60);
         ObjectEditor editor(record);
@@ -282,7 +268,7 @@ private slots:
     }
 
     void textsAreStoredOverTheirFieldsOnly() {
-        ByteVector record = objectOfType("Frigate", 2);
+        ByteVector record = objectRecord("Frigate", 2);
         std::fill(record.begin() + 22, record.begin() + 62, Byte('#'));
         record[61] = 0;
         ObjectEditor editor(record);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Bytes.h"
+#include "objects/ObjectRecord.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -16,6 +17,13 @@ inline ByteVector namedRecord(std::size_t size, std::string_view name, Byte fill
     if (name.size() < size) {
         record[name.size()] = 0;
     }
+    return record;
+}
+
+// An object record of zeros but for its name and type code.
+inline ByteVector objectRecord(std::string_view name, std::int16_t type) {
+    ByteVector record = namedRecord(ObjectRecord::Size, name, 0);
+    ObjectRecord::ObjType.write(record, type);
     return record;
 }
 

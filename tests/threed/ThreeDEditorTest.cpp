@@ -18,13 +18,6 @@ using namespace keel::test;
 
 namespace {
 
-ByteVector object(const std::string& name, std::int16_t type) {
-    ByteVector record(ObjectRecord::Size, 0);
-    ObjectRecord::ObjectName.write(record, name, TextOverflow::Refuse);
-    ObjectRecord::ObjType.write(record, type);
-    return record;
-}
-
 // A 3D object record whose presentation bytes are all `fill`.
 ByteVector threeD(const std::string& name, Byte fill) { return namedRecord(ThreeDRecord::Size, name, fill); }
 
@@ -60,8 +53,9 @@ class ThreeDEditorTest : public QObject {
 
 private slots:
     void listsTheObjectsThatNeedA3DObjectAndHaveNone() {
-        Editors editors(concatenated({object("Frigate", 2), object("Shell 5in", 9), object("Round", 10),
-                                      object("Sub", 1), object("Seahawk", 4)}),
+        Editors editors(concatenated({objectRecord("Frigate", 2), objectRecord("Shell 5in", 9),
+                                      objectRecord("Round", 10), objectRecord("Sub", 1),
+                                      objectRecord("Seahawk", 4)}),
                         concatenated({threeD("FRIGATE", 1)}));
         QCOMPARE(editors.threeDForm->windowTitle(), QString("3DObjects"));
         QCOMPARE(editors.lacking(), QStringList({"004: Sub", "005: Seahawk"}));
@@ -73,7 +67,7 @@ private slots:
     }
 
     void withNo3DObjectsNothingCanBeCopied() {
-        Editors editors(concatenated({object("Frigate", 2), object("Mine", 6)}), {});
+        Editors editors(concatenated({objectRecord("Frigate", 2), objectRecord("Mine", 6)}), {});
         QCOMPARE(editors.lacking(), QStringList({"001: Frigate", "002: Mine"}));
         clickEntry(editors.threeDForm->objectList(), 0);
         editors.threeDForm->CopyRecord();
@@ -82,7 +76,7 @@ private slots:
     }
 
     void copyGivesTheObjectTheFirstRecordOfTheSelectedName() {
-        Editors editors(concatenated({object("Corvette", 2), object("Sloop", 2)}),
+        Editors editors(concatenated({objectRecord("Corvette", 2), objectRecord("Sloop", 2)}),
                         concatenated({threeD("Boat", 1), threeD("Tug", 2), threeD("BOAT", 3)}));
         editors.copy(1, 2); // Sloop, modelled on the second "Boat"
         QCOMPARE(editors.threeDEntries().last(), QString("004: Sloop"));
@@ -100,7 +94,7 @@ private slots:
     }
 
     void deleteSortAndUndo() {
-        Editors editors(concatenated({object("Shell", 9), object("Frigate", 2)}),
+        Editors editors(concatenated({objectRecord("Shell", 9), objectRecord("Frigate", 2)}),
                         concatenated({threeD("Shell", 1), threeD("Frigate", 2), threeD("Alpha", 3)}));
         clickEntry(editors.threeDForm->threeDList(), 0);
         trigger(*editors.threeDForm, "Action_DelRecord");
@@ -122,7 +116,7 @@ private slots:
     }
 
     void commitSortsAndReplacesTheMaster() {
-        Editors editors(object("Sub", 1), concatenated({threeD("Zulu", 1), threeD("Alpha", 2)}));
+        Editors editors(objectRecord("Sub", 1), concatenated({threeD("Zulu", 1), threeD("Alpha", 2)}));
         editors.copy(0, 0);
         editors.threeDForm->commit();
         QCOMPARE(editors.threeDEntries(), QStringList({"001: Alpha", "002: Sub", "003: Zulu"}));
@@ -133,7 +127,7 @@ private slots:
     }
 
     void importReplacesRecordsInPlace() {
-        Editors editors(object("Sub", 1), concatenated({threeD("Boat", 1), threeD("Sub", 2)}));
+        Editors editors(objectRecord("Sub", 1), concatenated({threeD("Boat", 1), threeD("Sub", 2)}));
         TemporaryDirectory directory;
         writeFile(directory / "in.3db", concatenated({threeD("SUB", 9)}));
         editors.dialogs.choose({QString::fromStdString((directory / "in.3db").string())});
@@ -146,7 +140,7 @@ private slots:
     }
 
     void renamingAnObjectListsItWhenNo3DObjectCarriesTheNewName() {
-        Editors editors(object("Frigate", 2), threeD("Frigate", 1));
+        Editors editors(objectRecord("Frigate", 2), threeD("Frigate", 1));
         QVERIFY(editors.lacking().isEmpty());
         typeInto(control<QLineEdit>(*editors.objectForm, "ObjectName"), "Frigate II");
         QCOMPARE(editors.lacking(), QStringList({"001: Frigate II"}));
@@ -157,7 +151,7 @@ private slots:
     // The user may have picked an object in the 3D editor while typing in the object editor: a
     // keystroke that leaves the same objects lacking keeps the pick.
     void aKeystrokeThatLacksNoOtherObjectKeepsTheSelection() {
-        Editors editors(concatenated({object("Sub", 1), object("Frigate", 2), object("Seahawk", 4)}),
+        Editors editors(concatenated({objectRecord("Sub", 1), objectRecord("Frigate", 2), objectRecord("Seahawk", 4)}),
                         threeD("Frigate", 1));
         clickEntry(editors.threeDForm->objectList(), 1);
         doubleClickEntry(editors.objectForm->recordList(), 0);
@@ -173,7 +167,7 @@ private slots:
         ByteVector threeDs;
         for (int i = 1; i <= 1005; ++i) {
             const std::string name = "Object " + std::to_string(i);
-            const ByteVector record = object(name, 2);
+            const ByteVector record = objectRecord(name, 2);
             objects.insert(objects.end(), record.begin(), record.end());
             if (i != 1003) {
                 const ByteVector presentation = threeD(name, 1);
