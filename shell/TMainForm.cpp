@@ -327,8 +327,12 @@ void TMainForm::SaveDatabasesTo() {
     if (!chosen) {
         return;
     }
+    // The set counts as loaded from the new directory only once it is saved there.
+    const std::filesystem::path previous = directory_;
     directory_ = *chosen;
-    SaveDatabases();
+    if (!SaveDatabases()) {
+        directory_ = previous;
+    }
 }
 
 void TMainForm::SelectDBdir() {

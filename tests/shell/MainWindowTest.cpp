@@ -369,6 +369,16 @@ private slots:
         QCOMPARE(session.dialogs.shown().last().kind, Kind::Question);
     }
 
+    void aFailedSaveToKeepsTheDirectoryTheSetCameFrom() {
+        TemporaryDirectory root;
+        writeSet(root / "set", objects({"Frigate"}));
+        Session session(root / "set");
+        session.dialogs.choose({chosenFile(root / "gone")});
+        session.action("Action_SaveDBsTo")->trigger();
+        QVERIFY(session.dialogs.shown().last().text.startsWith("Cannot create file "));
+        QCOMPARE(session.window->databaseDirectory(), root / "set");
+    }
+
     void theAboutBoxShowsTheVersionAndOpensTheLink() {
         ScriptedDialogService dialogs;
         TAboutBox about(dialogs);
