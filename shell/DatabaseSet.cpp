@@ -27,6 +27,14 @@ std::filesystem::path backupPath(const std::filesystem::path& path) {
     return backup;
 }
 
+bool anythingAt(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+    // A path that cannot be looked at is treated as taken: nothing is written over it.
+    return error ? error != std::errc::no_such_file_or_directory
+                 : status.type() != std::filesystem::file_type::not_found;
+}
+
 // Fills in the failure of a write, or gives false when the write succeeded.
 bool failed(const WriteResult& written, const std::filesystem::path& path,
             DatabaseSet::SaveResult& result) {
@@ -124,7 +132,13 @@ DatabaseSet::SaveResult DatabaseSet::save(const std::filesystem::path& directory
     std::vector<Planned> plan;
     for (DatabaseFile file : saveOrder) {
         if (!wasRead(file)) {
-            result.skipped.push_back({file, SkipReason::NotRead});
+            // Where nothing stands, the buffer (empty, or what the user added to it) replaces
+            // nothing; a file that is there but was never read stays untouched.
+            if (anythingAt(directory / fileName(file))) {
+                result.skipped.push_back({file, SkipReason::NotRead});
+            } else {
+                plan.push_back({file, false});
+            }
             continue;
         }
         const bool replacesDamage =
@@ -165,6 +179,7 @@ DatabaseSet::SaveResult DatabaseSet::save(const std::filesystem::path& directory
             return result;
         }
         result.written.push_back(planned.file);
+        read_[i] = true; // what the file holds now is what the set holds
         if (planned.withBackup) {
             damage_[i].clear();
             loadedDamaged_[i] = {};
@@ -173,25 +188,35 @@ DatabaseSet::SaveResult DatabaseSet::save(const std::filesystem::path& directory
     return result;
 }
 
-std::string skippedFilesText(const DatabaseSet::SaveResult& result) {
+std::string saveReportText(const DatabaseSet::SaveResult& result,
+                           const std::filesystem::path& directory) {
+    if (result.skipped.empty()) {
+        return {};
+    }
     std::string text;
-    for (const DatabaseSet::SkippedFile& skipped : result.skipped) {
-        if (!text.empty()) {
-            text += '\n';
+    if (result.written.empty()) {
+        text = "Nothing was saved into " + directory.string() + ".";
+    } else {
+        text = "Saved into " + directory.string() + ":";
+        for (std::size_t i = 0; i < result.written.size(); ++i) {
+            text += (i == 0 ? " " : ", ") + std::string(fileName(result.written[i]));
         }
+        text += ".";
+    }
+    for (const DatabaseSet::SkippedFile& skipped : result.skipped) {
         const std::string name(fileName(skipped.file));
         switch (skipped.reason) {
         case DatabaseSet::SkipReason::NotRead:
-            text += name + " was not saved: it could not be read when the databases were "
-                           "loaded, and saving it would have replaced it with an empty file.";
+            text += "\n" + name + " was not saved: it could not be read when the databases were "
+                                 "loaded, and saving would replace the file that is there now.";
             break;
         case DatabaseSet::SkipReason::DamagedKept:
-            text += name + " was not saved: it was damaged when the databases were loaded, "
-                           "and it was left as it is.";
+            text += "\n" + name + " was not saved: it was damaged when the databases were loaded, "
+                                 "and it was left as it is.";
             break;
         }
     }
-    return text;
+    return text + "\nThe changes made to the files that were not saved are still unsaved.";
 }
 
 } // namespace keel

@@ -84,7 +84,7 @@ public:
     const std::string& damage(DatabaseFile file) const { return damage_[index(file)]; }
 
     enum class SkipReason {
-        NotRead,     // the file was not read when the set was loaded
+        NotRead,     // the file was not read when the set was loaded, and one stands there
         DamagedKept, // the file was damaged and the answer was to keep it
     };
     struct SkippedFile {
@@ -105,8 +105,8 @@ public:
     };
 
     // Writes the five editable files into `directory` in save order, each replaced atomically,
-    // so that a failed or interrupted save leaves every file whole. Files that were not read
-    // are skipped. A damaged file whose buffer no longer holds what was loaded is written only
+    // so that a failed or interrupted save leaves every file whole. A file that was not read
+    // is written only where no file of its name stands, and counts as read once written. A damaged file whose buffer no longer holds what was loaded is written only
     // when `askAboutDamage` answers Replace, after its loaded content was saved beside it as
     // "<name>.bak"; without a question it is kept. A replaced file counts as sound afterwards.
     SaveResult save(const std::filesystem::path& directory,
@@ -129,7 +129,9 @@ struct DatabaseSet::LoadResult {
     std::string reason;                    // the system's description of that failure
 };
 
-// A sentence for each file a save skipped, for the main window to show; empty when none was.
-std::string skippedFilesText(const DatabaseSet::SaveResult& result);
+// What a save that left files alone wrote and what it did not, a sentence for each file it
+// skipped, for the main window to show; empty when it skipped none.
+std::string saveReportText(const DatabaseSet::SaveResult& result,
+                           const std::filesystem::path& directory);
 
 } // namespace keel

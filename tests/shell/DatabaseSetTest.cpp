@@ -107,7 +107,7 @@ TEST_F(DatabaseSetTest, LoadingStopsAtTheFirstFileThatCannotBeReadAndSaysWhich) 
     EXPECT_EQ(result.set.unreadFiles().size(), 7u);
 }
 
-TEST_F(DatabaseSetTest, TheFilesOfAnIncompleteSetThatWereNotReadAreNeverWritten) {
+TEST_F(DatabaseSetTest, AFileThatWasNotReadIsNeverWrittenOverOneThatStandsThere) {
     std::filesystem::remove(source / "3dobjects.3db");
     DatabaseSet::LoadResult result = DatabaseSet::load(source.path());
     ASSERT_TRUE(result.failedFile);
@@ -126,9 +126,36 @@ TEST_F(DatabaseSetTest, TheFilesOfAnIncompleteSetThatWereNotReadAreNeverWritten)
     EXPECT_EQ(saved.written,
               (std::vector<DatabaseFile>{DatabaseFile::Objects, DatabaseFile::ShipBasedAircraft,
                                          DatabaseFile::Missions, DatabaseFile::Launchers}));
-    EXPECT_EQ(skippedFilesText(saved),
-              "3dobjects.3db was not saved: it could not be read when the databases were "
-              "loaded, and saving it would have replaced it with an empty file.");
+    EXPECT_EQ(saveReportText(saved, source.path()),
+              "Saved into " + source.path().string() +
+                  ": objects.odb, shipbasedaircraft.db, mission.db, launcher.ldb.\n"
+                  "3dobjects.3db was not saved: it could not be read when the databases were "
+                  "loaded, and saving would replace the file that is there now.\n"
+                  "The changes made to the files that were not saved are still unsaved.");
+
+    // Where no file of its name stands, what the set holds for it is written, and from then
+    // on the file counts as read.
+    std::filesystem::remove(source / "3dobjects.3db");
+    set.buffer(DatabaseFile::ThreeDObjects) = namedRecord(956, "Added Here");
+    const DatabaseSet::SaveResult written = set.save(source.path());
+    ASSERT_TRUE(written.ok());
+    EXPECT_TRUE(written.skipped.empty());
+    EXPECT_EQ(saveReportText(written, source.path()), "");
+    EXPECT_EQ(readFile(source / "3dobjects.3db"), namedRecord(956, "Added Here"));
+    EXPECT_TRUE(set.wasRead(DatabaseFile::ThreeDObjects));
+    set.buffer(DatabaseFile::ThreeDObjects) = namedRecord(956, "Changed Again");
+    ASSERT_TRUE(set.save(source.path()).ok());
+    EXPECT_EQ(readFile(source / "3dobjects.3db"), namedRecord(956, "Changed Again"));
+
+    // Anything at all standing there, even a dangling link, is left alone.
+    DatabaseSet::LoadResult nothingRead = DatabaseSet::load(source.path() / "nowhere");
+    std::filesystem::remove(source / "objects.odb");
+    std::filesystem::create_symlink(source / "gone.odb", source / "objects.odb");
+    const DatabaseSet::SaveResult none = nothingRead.set.save(source.path());
+    EXPECT_EQ(none.skipped.size(), 5u);
+    EXPECT_TRUE(none.written.empty());
+    EXPECT_TRUE(std::filesystem::is_symlink(source / "objects.odb"));
+    EXPECT_FALSE(std::filesystem::exists(source / "gone.odb"));
 }
 
 TEST_F(DatabaseSetTest, ASaveIntoAPlaceThatCannotHoldFilesWritesNothing) {
