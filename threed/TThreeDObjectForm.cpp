@@ -129,7 +129,12 @@ void TThreeDObjectForm::rebuildThreeDList() {
     threeDModel_->rebuild();
 }
 
-void TThreeDObjectForm::RefreshObjectList() { objectModel_->refill(objects_, index_); }
+void TThreeDObjectForm::RefreshObjectList() {
+    objectModel_->refill(objects_, index_);
+    // A rebuilt list has no entry selected, even where it lists the same objects as before: a
+    // kept selection could name an object the user never picked.
+    objectList_->selectionModel()->clear();
+}
 
 std::optional<std::size_t> TThreeDObjectForm::selectedRow(const QListView* list) const {
     const QModelIndexList selected = list->selectionModel()->selectedIndexes();
