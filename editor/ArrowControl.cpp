@@ -1,5 +1,6 @@
 #include "editor/ArrowControl.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -49,10 +50,44 @@ int ArrowControl::clamped(int position) const {
 
 void ArrowControl::setPosition(int position) { position_ = clamped(position); }
 
-void ArrowControl::setBuddy(QLineEdit* buddy) { buddy_ = buddy; }
+void ArrowControl::setBuddy(QLineEdit* buddy) {
+    if (buddy_) {
+        buddy_->removeEventFilter(this);
+    }
+    buddy_ = buddy;
+    if (buddy_) {
+        buddy_->installEventFilter(this);
+    }
+}
 
-void ArrowControl::step(Arrow arrow) {
-    if (maximum_ < minimum_) {
+bool ArrowControl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != buddy_ || event->type() != QEvent::KeyPress || !isEnabled()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & ~Qt::KeypadModifier) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (key->key()) {
+    case Qt::Key_Up:
+        step(Arrow::Up);
+        return true;
+    case Qt::Key_Down:
+        step(Arrow::Down);
+        return true;
+    case Qt::Key_PageUp:
+        step(Arrow::Up, pageStep);
+        return true;
+    case Qt::Key_PageDown:
+        step(Arrow::Down, pageStep);
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void ArrowControl::step(Arrow arrow, int count) {
+    if (maximum_ < minimum_ || count < 1) {
         return;
     }
     if (buddy_) {
@@ -63,12 +98,15 @@ void ArrowControl::step(Arrow arrow) {
         }
     }
     const bool raise = (arrow == Arrow::Up) != upArrowLowers_;
-    int next = raise ? position_ + 1 : position_ - 1;
-    if (next > maximum_ || next < minimum_) {
+    int next = 0;
+    if (position_ == (raise ? maximum_ : minimum_)) {
         if (!wrap_) {
             return;
         }
         next = raise ? minimum_ : maximum_;
+    } else {
+        const long long moved = static_cast<long long>(position_) + (raise ? count : -count);
+        next = static_cast<int>(std::clamp<long long>(moved, minimum_, maximum_));
     }
     position_ = next;
     if (buddy_) {

@@ -43,12 +43,20 @@ public:
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
 
-    // What a press of the arrow does.
-    void step(Arrow arrow);
+    // What a press of the arrow does. A step of several counts stops at the end of the range;
+    // only from the end itself does a wrapping control go round.
+    void step(Arrow arrow, int count = 1);
+
+    // How far Page Up and Page Down move an attached control; Up and Down move it by one.
+    static constexpr int pageStep = 10;
 
 signals:
     // After an arrow moved the position; an arrow that could not move emits nothing.
     void stepped(ArrowControl::Arrow arrow, int position);
+
+protected:
+    // The keys of the attached edit box step it as the arrows do.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int clamped(int position) const;

@@ -3,6 +3,9 @@
 #include "editor/CodePageValidator.h"
 
 #include <QHBoxLayout>
+#include <QVariant>
+
+#include <algorithm>
 
 namespace keel {
 
@@ -22,6 +25,30 @@ SpinField makeSpinField(QWidget* parent, const QString& name, int minimum, int m
     layout->addWidget(arrows);
     layout->addStretch();
     return {row, edit, arrows};
+}
+
+namespace {
+
+const char* const typingLimitProperty = "typingLimit";
+
+} // namespace
+
+void setTypingLimit(QLineEdit* edit, int limit) {
+    edit->setProperty(typingLimitProperty, limit);
+    edit->setMaxLength(limit);
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, limit](const QString& text) {
+        if (text.size() <= limit) {
+            edit->setMaxLength(limit);
+        }
+    });
+}
+
+void showBeyondTypingLimit(QLineEdit* edit, const QString& text) {
+    const QVariant limit = edit->property(typingLimitProperty);
+    if (limit.isValid()) {
+        edit->setMaxLength(std::max(limit.toInt(), static_cast<int>(text.size())));
+    }
+    edit->setText(text);
 }
 
 QLineEdit* makeTextField(QWidget* parent, const QString& name, int maxLength) {

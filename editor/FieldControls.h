@@ -17,6 +17,12 @@ struct SpinField {
 
 SpinField makeSpinField(QWidget* parent, const QString& name, int minimum, int maximum);
 
+// Limits what can be typed into an edit box to `limit` characters, while a value that a record
+// holds can still be shown whole with showBeyondTypingLimit: a byte of 12 in a box for one digit
+// shows "12", not "1". Once the user's text is within the limit again, the limit holds again.
+void setTypingLimit(QLineEdit* edit, int limit);
+void showBeyondTypingLimit(QLineEdit* edit, const QString& text);
+
 // A plain edit box for a field, limited to the code page of the files.
 QLineEdit* makeTextField(QWidget* parent, const QString& name, int maxLength);
 

@@ -14,14 +14,12 @@ std::optional<std::int64_t> parseWholeNumber(const QString& text) {
 }
 
 std::optional<double> parseDecimalNumber(const QString& text) {
-    const QString trimmed = text.trimmed();
+    // Only the user's own format: read in the C format as well, "1.000" typed by a German user
+    // would silently become 1. Digit grouping is refused, as the numbers are shown without it.
     QLocale user;
     user.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    double value = user.toDouble(trimmed, &ok);
-    if (!ok) {
-        value = QLocale::c().toDouble(trimmed, &ok);
-    }
+    const double value = user.toDouble(text.trimmed(), &ok);
     if (!ok) {
         return std::nullopt;
     }

@@ -12,7 +12,7 @@ namespace keel {
 // A signed decimal whole number, blanks around it allowed; nothing for any other text.
 std::optional<std::int64_t> parseWholeNumber(const QString& text);
 
-// A decimal number in the user's number format (the C format is accepted as well).
+// A decimal number in the user's number format, without digit grouping.
 std::optional<double> parseDecimalNumber(const QString& text);
 
 // A float widened to double and written with up to 15 significant digits in the user's number

@@ -97,6 +97,11 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
     red.setColor(QPalette::WindowText, Qt::red);
     threeDWarning_->setPalette(red);
     threeDWarning_->setVisible(false);
+    // The warning's line is kept while it is hidden, so that the fixed-size window keeps its
+    // size and its controls stay put when it appears.
+    QSizePolicy keepsItsPlace = threeDWarning_->sizePolicy();
+    keepsItsPlace.setRetainSizeWhenHidden(true);
+    threeDWarning_->setSizePolicy(keepsItsPlace);
     listColumn()->insertWidget(0, threeDWarning_);
 
     auto* common = makeBox("GroupBox1", tr("Common Stats"), fieldArea());
@@ -153,7 +158,7 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
     for (int i = 0; i < priorityLabels.size(); ++i) {
         const QString name = QString("MisPri%1").arg(i);
         const SpinField field = makeSpinField(priorities, name, 0, 6);
-        field.edit->setMaxLength(1);
+        setTypingLimit(field.edit, 1);
         field.edit->setMaximumWidth(30);
         // Two priorities a row, to keep the window low.
         prioritiesGrid->addWidget(new QLabel(priorityLabels[i], priorities), i / 2, 2 * (i % 2));
@@ -297,6 +302,7 @@ void TObjectForm::buildCommonStats(QGroupBox* box) {
     simType_->setObjectName("SimType");
     simType_->setEditable(true);
     simType_->setInsertPolicy(QComboBox::NoInsert);
+    simType_->setCompleter(nullptr); // what is typed is stored as typed, never completed
     for (std::string_view word : simTypeWords) {
         simType_->addItem(QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size())));
     }
@@ -352,8 +358,8 @@ void TObjectForm::addLimitPair(QGridLayout* grid, int row, const QString& maximu
     // Stacked, the minimum goes under the maximum, for the narrow boxes.
     grid->addWidget(new QLabel(minimumLabel, box), stacked ? row + 1 : row, stacked ? 0 : 2);
     grid->addWidget(minimum.row, stacked ? row + 1 : row, stacked ? 1 : 3);
-    limitPairs_.insert(maximumName, {maximumField, maximum, minimumName, true});
-    limitPairs_.insert(minimumName, {minimumField, minimum, maximumName, false});
+    limitPairs_.insert(maximumName, {maximumField, maximum, minimumName, true, lowest, highest});
+    limitPairs_.insert(minimumName, {minimumField, minimum, maximumName, false, lowest, highest});
     const QHash<QString, void (TObjectForm::*)()> handlers{
         {"MaxSpeed", &TObjectForm::ChangeMaxSpeed}, {"MinSpeed", &TObjectForm::ChangeMinSpeed},
         {"MaxAlt", &TObjectForm::ChangeMaxAlt},     {"MinAlt", &TObjectForm::ChangeMinAlt},
@@ -391,10 +397,12 @@ void TObjectForm::addFloatField(QGridLayout* grid, int row, int column, const QS
     } else {
         edit = new QLineEdit(box);
         edit->setObjectName(name);
-        // Room for a float written with all its fifteen digits.
-        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance("-0.400000005960464") + 12);
         control = edit;
     }
+    // Room for a float written with all its fifteen digits.
+    const int fifteenDigits = edit->fontMetrics().horizontalAdvance("-0.400000005960464") + 12;
+    edit->setMinimumWidth(fifteenDigits);
+    edit->setMaximumWidth(std::max(edit->maximumWidth(), fifteenDigits));
     if (place == LabelPlace::Above) {
         grid->addWidget(new QLabel(label, box), row, column, 1, 2);
         grid->addWidget(control, row + 1, column, 1, 2);
@@ -441,15 +449,23 @@ void TObjectForm::putFields(ConstByteSpan record) {
         if (control.arrows != nullptr) {
             control.arrows->setPosition(clampToInt(value, control.arrows->minimum(), control.arrows->maximum()));
         }
-        control.edit->setText(QString::number(value));
+        // A stored value is shown whole, even where typing is limited to fewer characters.
+        showBeyondTypingLimit(control.edit, QString::number(value));
     }
+    // The limits that the partners set come from this record alone: each pair starts from its
+    // whole range, and the maxima bound their minima before the minima bound their maxima.
     for (const LimitPair& pair : std::as_const(limitPairs_)) {
+        pair.spin.arrows->setRange(pair.lowest, pair.highest);
         const std::int64_t value = pair.field.read(record);
-        pair.spin.arrows->setPosition(clampToInt(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+        pair.spin.arrows->setPosition(clampToInt(value, pair.lowest, pair.highest));
         pair.spin.edit->setText(QString::number(value));
     }
-    for (const LimitPair& pair : std::as_const(limitPairs_)) {
-        applyPairLimits(pair);
+    for (const bool maxima : {true, false}) {
+        for (const LimitPair& pair : std::as_const(limitPairs_)) {
+            if (pair.isMaximum == maxima) {
+                applyPairLimits(pair);
+            }
+        }
     }
     for (const auto& [field, edit] : std::as_const(floats_)) {
         edit->setText(formatFloat(field.read(record)));
@@ -659,14 +675,15 @@ void TObjectForm::ChangeFloatNumber() {
     const auto& [field, edit] = *found;
     const QString text = edit->text();
     const std::optional<double> typed = parseDecimalNumber(text);
-    if (!typed || !std::isfinite(*typed) || std::abs(*typed) > std::numeric_limits<float>::max()) {
-        dialogs().reportError(tr("'%1' is not a valid floating point value").arg(text));
-        return;
-    }
-    if (name == "DragCoeff" && *typed >= 1.0) {
+    if (typed && name == "DragCoeff" && *typed >= 1.0) {
+        // Every number of 1 or more, however large, is 1.
         field.write(record, 1.0f);
         markRecordChanged();
         edit->setText("1");
+        return;
+    }
+    if (!typed || !std::isfinite(*typed) || std::abs(*typed) > std::numeric_limits<float>::max()) {
+        dialogs().reportError(tr("'%1' is not a valid floating point value").arg(text));
         return;
     }
     field.write(record, static_cast<float>(*typed));

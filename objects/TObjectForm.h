@@ -82,6 +82,8 @@ private:
         SpinField spin;
         QString partner;
         bool isMaximum;
+        int lowest; // the arrows' range before the partner narrows it
+        int highest;
     };
 
     // Where a field's label goes: beside it, or above it in the narrow boxes.

@@ -15,6 +15,36 @@ class ArrowControlTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The keys of the attached box: Up and Down step by one, Page Up and Page Down by a page,
+    // which stops at the end of the range; only from the end does a wrapping control go round.
+    void theKeysOfTheAttachedBoxStepIt() {
+        QLineEdit edit;
+        ArrowControl arrows;
+        arrows.setRange(0, 12);
+        arrows.setBuddy(&edit);
+        edit.setText("5");
+        QTest::keyClick(&edit, Qt::Key_Up);
+        QCOMPARE(edit.text(), QString("6"));
+        QTest::keyClick(&edit, Qt::Key_PageUp);
+        QCOMPARE(edit.text(), QString("12"));
+        QTest::keyClick(&edit, Qt::Key_PageUp);
+        QCOMPARE(edit.text(), QString("12"));
+        arrows.setWrap(true);
+        QTest::keyClick(&edit, Qt::Key_PageUp);
+        QCOMPARE(edit.text(), QString("0"));
+        QTest::keyClick(&edit, Qt::Key_Down);
+        QCOMPARE(edit.text(), QString("12"));
+        QTest::keyClick(&edit, Qt::Key_PageDown);
+        QCOMPARE(edit.text(), QString("2"));
+        // Other keys still reach the box, and a disabled control steps nothing.
+        QTest::keyClick(&edit, Qt::Key_End);
+        QTest::keyClicks(&edit, "1");
+        QCOMPARE(edit.text(), QString("21"));
+        arrows.setEnabled(false);
+        QTest::keyClick(&edit, Qt::Key_Up);
+        QCOMPARE(edit.text(), QString("21"));
+    }
+
     void stepsWithinItsRangeAndStopsOrWrapsAtTheEnds() {
         ArrowControl arrows;
         arrows.setRange(0, 2);

@@ -108,6 +108,70 @@ private slots:
                  qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
     }
 
+    // The warning appearing and going neither resizes the window nor moves a control, and the
+    // fifteen-digit floats fit their boxes.
+    void theWindowKeepsItsSizeAndItsControlsTheirPlaces() {
+        ByteVector wide = objectRecord("Frigate", 2);
+        R::TurnRadius.write(wide, -12345.678f);
+        R::SoundLevel.write(wide, 0.400000006f);
+        ObjectEditor editor(concatenated({wide, objectRecord("Lacking", 2)}), {"FRIGATE"});
+        QVERIFY(!editor.form->threeDWarningShown());
+        const QSize size = editor.form->size();
+        const QRect list = editor.form->recordList()->geometry();
+        const QPoint name = editor.edit("ObjectName")->mapTo(editor.form.get(), QPoint());
+        for (const char* field : {"TurnRadius", "SoundLevel", "DragCoeff"}) {
+            QLineEdit* edit = editor.edit(field);
+            edit->setText(edit->text()); // as shown, in full
+            QVERIFY2(edit->fontMetrics().horizontalAdvance("-0.400000005960464") + 8 <= edit->width(), field);
+        }
+        doubleClickEntry(editor.form->recordList(), 1);
+        QVERIFY(editor.form->threeDWarningShown());
+        QTest::qWait(20);
+        QCOMPARE(editor.form->size(), size);
+        QCOMPARE(editor.form->recordList()->geometry(), list);
+        QCOMPARE(editor.edit("ObjectName")->mapTo(editor.form.get(), QPoint()), name);
+    }
+
+    // Up and Down in a spin field step it as its arrows do, within the same limits; Page Up
+    // and Page Down step it further.
+    void theKeysStepASpinFieldAsItsArrowsDo() {
+        ByteVector record = objectRecord("Frigate", 2);
+        R::MaxSpeed.write(record, 30);
+        R::MinSpeed.write(record, 25);
+        R::maxPitch.write(record, 85);
+        ObjectEditor editor(record);
+        QLineEdit* minSpeed = editor.edit("MinSpeed");
+        minSpeed->setFocus();
+        QTest::keyClick(minSpeed, Qt::Key_Up);
+        QCOMPARE(R::MinSpeed.read(editor.record()), std::int16_t(26));
+        QCOMPARE(minSpeed->text(), QString("26"));
+        QVERIFY(editor.form->recordChanged());
+        QTest::keyClick(minSpeed, Qt::Key_PageUp);
+        QCOMPARE(R::MinSpeed.read(editor.record()), std::int16_t(30)); // held by Max Speed
+        QTest::keyClick(minSpeed, Qt::Key_Up);
+        QCOMPARE(R::MinSpeed.read(editor.record()), std::int16_t(30));
+        QTest::keyClick(minSpeed, Qt::Key_PageDown);
+        QCOMPARE(R::MinSpeed.read(editor.record()), std::int16_t(20));
+        QTest::keyClick(minSpeed, Qt::Key_Down);
+        QCOMPARE(R::MinSpeed.read(editor.record()), std::int16_t(19));
+
+        QLineEdit* pitch = editor.edit("maxPitch");
+        pitch->setFocus();
+        QTest::keyClick(pitch, Qt::Key_PageUp);
+        QCOMPARE(R::maxPitch.read(editor.record()), 90);
+        QTest::keyClick(pitch, Qt::Key_Down);
+        QCOMPARE(R::maxPitch.read(editor.record()), 89);
+        QTest::keyClick(pitch, Qt::Key_Up);
+        QTest::keyClick(pitch, Qt::Key_Up);
+        QCOMPARE(R::maxPitch.read(editor.record()), 90);
+        // A float with arrows steps by whole numbers too.
+        QLineEdit* turn = editor.edit("TurnRadius");
+        turn->setFocus();
+        QTest::keyClick(turn, Qt::Key_Up);
+        QCOMPARE(R::TurnRadius.read(editor.record()), 1.0f);
+        QVERIFY(editor.dialogs.shown().isEmpty());
+    }
+
     void theTypeSwitchesTheBoxes() {
         ObjectEditor editor(objectRecord("Frigate", 2));
         QVERIFY(editor.enabled("SoundLevel"));
@@ -173,7 +237,14 @@ private slots:
         QCOMPARE(R::DragCoeff.read(editor.record()), 0.5f);
         pasteInto(editor.edit("DragCoeff"), "-3.25");
         QCOMPARE(R::DragCoeff.read(editor.record()), -3.25f);
+        // However large, a number of 1 or more is 1, even beyond what a float holds.
+        pasteInto(editor.edit("DragCoeff"), "1e39");
+        QCOMPARE(R::DragCoeff.read(editor.record()), 1.0f);
+        QCOMPARE(editor.edit("DragCoeff")->text(), QString("1"));
         QVERIFY(editor.dialogs.shown().isEmpty());
+        pasteInto(editor.edit("DragCoeff"), "-1e39");
+        QCOMPARE(editor.dialogs.shown().last().text, QString("'-1e39' is not a valid floating point value"));
+        QCOMPARE(R::DragCoeff.read(editor.record()), 1.0f);
     }
 
     void spinFieldsKeepTheirLastValidValue() {
@@ -218,6 +289,105 @@ private slots:
         typeInto(editor.edit("MinAlt"), "-200");
         QCOMPARE(editor.arrows("MaxAlt")->minimum(), -200);
         QCOMPARE(R::MinAlt.read(editor.record()), -200);
+    }
+
+    // The limits the partners set are this record's, whichever record was shown before and
+    // however it came to be shown: from the list, by the stepper, or undone by No.
+    void theArrowLimitsFollowTheRecordOnScreen() {
+        struct Pair {
+            const char* maximum;
+            const char* minimum;
+            IntegerField maximumField;
+            IntegerField minimumField;
+        };
+        for (const Pair& pair : {Pair{"MaxSpeed", "MinSpeed", R::MaxSpeed, R::MinSpeed},
+                                 Pair{"MaxAlt", "MinAlt", R::MaxAlt, R::MinAlt},
+                                 Pair{"MaxBurn", "MinBurn", R::MaxBurn, R::MinBurn}}) {
+            ByteVector fast = objectRecord("Fast", 3); // aircraft, whose burn rates are enabled
+            ByteVector slow = objectRecord("Slow", 3);
+            pair.maximumField.write(fast, 300);
+            pair.minimumField.write(fast, 100);
+            pair.maximumField.write(slow, 50);
+            pair.minimumField.write(slow, 10);
+            ObjectEditor editor(concatenated({fast, slow})); // Fast is on screen
+            QTest::mouseClick(editor.form->recordStepper()->downButton(), Qt::LeftButton); // Slow
+            for (int click = 0; click < 60; ++click) {
+                QTest::mouseClick(editor.arrows(pair.minimum)->upButton(), Qt::LeftButton);
+            }
+            QCOMPARE(pair.minimumField.read(editor.record()), std::int64_t(50));
+            for (int click = 0; click < 60; ++click) {
+                QTest::mouseClick(editor.arrows(pair.maximum)->downButton(), Qt::LeftButton);
+            }
+            QCOMPARE(pair.maximumField.read(editor.record()), std::int64_t(50)); // not below 50
+            QCOMPARE(pair.minimumField.read(editor.record()), std::int64_t(50));
+
+            // Undone by No, the record is shown as it was, and so are its limits; then the way
+            // back to the fast record gives its own.
+            editor.dialogs.answer(DialogService::Answer::No);
+            doubleClickEntry(editor.form->recordList(), 1);
+            QCOMPARE(pair.minimumField.read(editor.record()), std::int64_t(10));
+            QCOMPARE(editor.arrows(pair.minimum)->maximum(), 50);
+            QCOMPARE(editor.arrows(pair.maximum)->minimum(), 10);
+            doubleClickEntry(editor.form->recordList(), 0);
+            QCOMPARE(editor.arrows(pair.minimum)->maximum(), 300);
+            for (int click = 0; click < 250; ++click) {
+                QTest::mouseClick(editor.arrows(pair.maximum)->downButton(), Qt::LeftButton);
+            }
+            QCOMPARE(pair.maximumField.read(editor.record()), std::int64_t(100));
+            QVERIFY(editor.dialogs.unexpected().isEmpty());
+        }
+    }
+
+    // A priority byte is shown whole; the one-character limit is for typing, and an arrow
+    // steps from the stored value, never from its first digit.
+    void prioritiesOfSeveralDigitsShowWhole() {
+        ByteVector record = objectRecord("Frigate", 2);
+        R::MisPri.write(record, 0, 12);
+        R::MisPri.write(record, 1, 200);
+        ObjectEditor editor(record);
+        QCOMPARE(editor.edit("MisPri0")->text(), QString("12"));
+        QCOMPARE(editor.edit("MisPri1")->text(), QString("200"));
+        QTest::mouseClick(editor.arrows("MisPri0")->upButton(), Qt::LeftButton);
+        QCOMPARE(R::MisPri.read(editor.record(), 0), std::uint8_t(12)); // beyond 6: no step up
+        QTest::mouseClick(editor.arrows("MisPri0")->downButton(), Qt::LeftButton);
+        QCOMPARE(R::MisPri.read(editor.record(), 0), std::uint8_t(5));
+        QCOMPARE(editor.edit("MisPri0")->text(), QString("5"));
+        // Typing is held to one character again.
+        typeInto(editor.edit("MisPri1"), "34");
+        QCOMPARE(editor.edit("MisPri1")->text(), QString("3"));
+        QCOMPARE(R::MisPri.read(editor.record(), 1), std::uint8_t(3));
+    }
+
+    void simTypeStoresWhatIsTypedWithoutCompletingIt() {
+        ObjectEditor editor(objectRecord("Frigate", 2));
+        auto* simType = control<QComboBox>(*editor.form, "SimType");
+        typeInto(simType->lineEdit(), "s");
+        QCOMPARE(simType->currentText(), QString("s"));
+        QCOMPARE(R::SimType.read(editor.record()), std::string("s"));
+        QTest::keyClicks(simType->lineEdit(), "ub");
+        QCOMPARE(R::SimType.read(editor.record()), std::string("sub"));
+    }
+
+    // Numbers are read in the user's own format only: in a German locale "1.000" is no number,
+    // "1,5" is one and a half, and numbers show with a comma.
+    void floatsAreReadInTheUsersFormatOnly() {
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        ByteVector record = objectRecord("Frigate", 2);
+        R::TurnRadius.write(record, 0.3f);
+        {
+            ObjectEditor editor(record);
+            QCOMPARE(editor.edit("TurnRadius")->text(), QString("0,300000011920929"));
+            pasteInto(editor.edit("TurnRadius"), "1.000");
+            QCOMPARE(editor.dialogs.shown().size(), 1);
+            QCOMPARE(editor.dialogs.shown().last().text, QString("'1.000' is not a valid floating point value"));
+            QCOMPARE(R::TurnRadius.read(editor.record()), 0.3f);
+            pasteInto(editor.edit("TurnRadius"), "1,5");
+            QCOMPARE(R::TurnRadius.read(editor.record()), 1.5f);
+            pasteInto(editor.edit("DragCoeff"), "0,25");
+            QCOMPARE(R::DragCoeff.read(editor.record()), 0.25f);
+        }
+        QLocale::setDefault(previous);
     }
 
     void badNumbersAreRefusedAndTheFieldKeepsItsValue() {
