@@ -37,7 +37,7 @@ void QtDialogService::inform(const QString& caption, const QString& text) {
 }
 
 void QtDialogService::reportError(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+    QMessageBox box(QMessageBox::Critical, errorCaption_, text,
                     QMessageBox::Ok, dialogParent());
     box.exec();
 }

@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace keel {
@@ -98,6 +99,15 @@ TAboutBox::TAboutBox(DialogService& dialogs, QWidget* parent)
     layout->addWidget(buttons, 0, Qt::AlignCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     panel->setFixedWidth(320);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    // Centred on the screen, not over the window that opened it.
+    layout()->activate();
+    const QScreen* shownOn = parentWidget() != nullptr ? parentWidget()->screen() : screen();
+    const QRect available = shownOn->availableGeometry();
+    move(available.center() - QPoint(width() / 2, height() / 2));
+    QDialog::showEvent(event);
 }
 
 } // namespace keel

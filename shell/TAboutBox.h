@@ -38,6 +38,9 @@ public:
     static const QUrl homePage;
 
     explicit TAboutBox(DialogService& dialogs, QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace keel

@@ -4,6 +4,7 @@
 #include "editor/CodePage.h"
 #include "objects/TObjectForm.h"
 #include "threed/TThreeDObjectForm.h"
+#include "shell/ProgramSetup.h"
 #include "shell/TAboutBox.h"
 #include "shell/ToolBarIcons.h"
 
@@ -15,6 +16,10 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace keel {
 namespace {
@@ -68,11 +73,14 @@ TMainForm::TMainForm(StartupSet startup, DialogService& dialogs, QWidget* parent
                               Qt::WindowCloseButtonHint),
       dialogs_(dialogs), set_(std::move(startup.set)), directory_(std::move(startup.directory)) {
     setObjectName("TMainForm");
-    setWindowTitle(tr("Brinewatch Database Editor"));
+    setWindowTitle(programTitle());
     setWindowIcon(programIcon());
     buildMenusAndToolBar();
     setCentralWidget(new QWidget(this));
     centralWidget()->setFixedHeight(0);
+    // A fixed-size main window takes its width from what lies under the menu bar, never from
+    // the menu bar itself: without this, hiding the tool bar would leave a window of no width.
+    centralWidget()->setMinimumWidth(toolBar_->sizeHint().width());
     createEditors();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -164,6 +172,11 @@ void TMainForm::buildMenusAndToolBar() {
     toolBar_->addActions({toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_});
     toolBar_->addSeparator();
     toolBar_->addAction(showAbout_);
+    // The toggles keep their images on the tool bar; in the View menu they show a check mark,
+    // which a style draws only for entries without an image.
+    for (QAction* toggle : view->actions()) {
+        toggle->setIconVisibleInMenu(false);
+    }
 }
 
 void TMainForm::createEditors() {
@@ -255,15 +268,26 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
 }
 
-bool TMainForm::SaveDatabases() {
-    // The marks are cleared before the editors commit; a save that fails sets them again, so
-    // that work which did not reach the disk is still asked about.
-    const bool objectsChanged = objectForm_ && objectForm_->setChanged();
-    const bool threeDsChanged = threeDForm_ && threeDForm_->changed();
+bool TMainForm::SaveDatabases() { return saveAndReport() == SaveOutcome::Saved; }
+
+TMainForm::SaveOutcome TMainForm::saveAndReport() {
+    // The marks are cleared before the editors commit. An editor whose file was not written
+    // (the save failed before it, or the file was left alone) has its mark set again, so that
+    // work which did not reach the disk is still asked about.
+    struct EditorOnSave {
+        DatabaseFile file;
+        bool hadChanges;
+        std::function<void()> markChanged;
+    };
+    std::vector<EditorOnSave> editors;
     if (objectForm_) {
+        editors.push_back({DatabaseFile::Objects, objectForm_->setChanged(),
+                           [form = objectForm_.get()] { form->markSetChanged(); }});
         objectForm_->clearSetChanged();
     }
     if (threeDForm_) {
+        editors.push_back({DatabaseFile::ThreeDObjects, threeDForm_->changed(),
+                           [form = threeDForm_.get()] { form->markChanged(); }});
         threeDForm_->clearChanged();
     }
     if (objectForm_) {
@@ -274,23 +298,25 @@ bool TMainForm::SaveDatabases() {
     }
 
     const DatabaseSet::SaveResult saved = saveSet();
+    bool workLeft = false;
+    for (const EditorOnSave& editor : editors) {
+        if (editor.hadChanges &&
+            std::find(saved.written.begin(), saved.written.end(), editor.file) == saved.written.end()) {
+            editor.markChanged();
+            workLeft = true;
+        }
+    }
     if (!saved.ok()) {
-        if (objectsChanged) {
-            objectForm_->markSetChanged();
-        }
-        if (threeDsChanged) {
-            threeDForm_->markChanged();
-        }
         if (saved.error) {
             dialogs_.reportError(QString::fromStdString(*saved.error));
         }
-        return false;
+        return SaveOutcome::Failed;
     }
-    const std::string skipped = skippedFilesText(saved);
-    if (!skipped.empty()) {
-        dialogs_.inform(tr("Databases Saved"), textFromBytes(skipped));
+    const std::string report = saveReportText(saved, directory_);
+    if (!report.empty()) {
+        dialogs_.inform(tr("Databases Saved"), textFromBytes(report));
     }
-    return true;
+    return workLeft ? SaveOutcome::SavedWithWorkLeft : SaveOutcome::Saved;
 }
 
 DatabaseSet::SaveResult TMainForm::saveSet() {
@@ -330,7 +356,7 @@ void TMainForm::SaveDatabasesTo() {
     // The set counts as loaded from the new directory only once it is saved there.
     const std::filesystem::path previous = directory_;
     directory_ = *chosen;
-    if (!SaveDatabases()) {
+    if (saveAndReport() == SaveOutcome::Failed) {
         directory_ = previous;
     }
 }

@@ -49,6 +49,7 @@ public:
 
 public slots:
     void SelectDBdir();
+    // True when every change the editors held reached the disk.
     bool SaveDatabases();
     void SaveDatabasesTo();
     void Action_Toggle_Toolbar_Run();
@@ -68,6 +69,12 @@ private:
     void destroyEditors();
     bool anythingUnsaved() const;
     void toggle(QWidget* editor, QAction* action);
+    enum class SaveOutcome {
+        Saved,             // every editor's work reached the disk
+        SavedWithWorkLeft, // the save went through, but left a file of changed work alone
+        Failed,            // a file could not be written, or the user cancelled
+    };
+    SaveOutcome saveAndReport();
     DatabaseSet::SaveResult saveSet();
     std::optional<std::filesystem::path> askForDirectory(const QString& title, bool save);
 

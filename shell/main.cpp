@@ -1,6 +1,6 @@
 #include "editor/QtDialogService.h"
+#include "shell/ProgramSetup.h"
 #include "shell/TMainForm.h"
-#include "shell/ToolBarIcons.h"
 
 #include <QApplication>
 
@@ -8,12 +8,9 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName("keelbook");
-    QApplication::setApplicationDisplayName(QObject::tr("Brinewatch Database Editor"));
-    QApplication::setApplicationVersion("4.0.0");
-    QApplication::setWindowIcon(keel::programIcon());
+    keel::setUpProgram();
 
-    keel::QtDialogService dialogs;
+    keel::QtDialogService dialogs(keel::programTitle());
     QString error;
     std::optional<keel::StartupSet> startup =
         keel::loadStartupSet(dialogs, std::filesystem::current_path(), error);

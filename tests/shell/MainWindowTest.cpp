@@ -2,6 +2,8 @@
 // it loads, saves and replaces.
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"
+#include "editor/QtDialogService.h"
+#include "shell/ProgramSetup.h"
 #include "shell/TAboutBox.h"
 #include "shell/TMainForm.h"
 #include "threed/TThreeDObjectForm.h"
@@ -12,7 +14,11 @@
 #include "support/TemporaryDirectory.h"
 #include "support/WindowDriver.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QStyleOptionMenuItem>
+#include <QWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QMenuBar>
@@ -160,66 +166,172 @@ private slots:
         QVERIFY(!session.action("Action_Toggle_3Ds")->isChecked());
     }
 
+    // Hiding the tool bar hides only the tool bar: the window keeps its width and every menu
+    // of the menu bar stays within reach.
     void theToolBarCanBeHiddenAndBroughtBack() {
         TemporaryDirectory directory;
         writeSet(directory.path(), objects({"Frigate"}));
         Session session(directory.path());
+        TMainForm& window = *session.window;
         QAction* toolBarToggle = session.action("Action_Toggle_ToolBar");
         toolBarToggle->trigger();
+        QTest::qWait(50);
         QVERIFY(!toolBarToggle->isChecked());
-        QVERIFY(!control<QToolBar>(*session.window, "ToolBar")->isVisible());
-        QVERIFY(session.window->menuBar()->isVisible());
+        QVERIFY(!control<QToolBar>(window, "ToolBar")->isVisible());
+        QVERIFY(window.isVisible());
+        QMenuBar* menus = window.menuBar();
+        QVERIFY(menus->isVisible());
+        for (QAction* menu : menus->actions()) {
+            QVERIFY2(!menus->actionGeometry(menu).isEmpty() && menus->rect().contains(menus->actionGeometry(menu)),
+                     qPrintable(menu->text()));
+        }
         toolBarToggle->trigger();
-        QVERIFY(control<QToolBar>(*session.window, "ToolBar")->isVisible());
+        QTest::qWait(50);
+        QVERIFY(control<QToolBar>(window, "ToolBar")->isVisible());
+        QVERIFY(toolBarToggle->isChecked());
     }
 
-    void startingWhereAFileIsMissingAsksForTheDirectory() {
-        TemporaryDirectory root;
-        writeSet(root / "empty", objects({"X"}), "objects.odb");
-        writeSet(root / "good", objects({"Good"}));
-        writeSet(root / "bad", objects({"Bad"}), "objects.odb");
-
-        ScriptedDialogService dialogs;
-        QString error;
-        dialogs.choose({chosenFile(root / "good")});
-        std::optional<StartupSet> chosen = loadStartupSet(dialogs, root / "empty", error);
-        QVERIFY(chosen.has_value());
-        QCOMPARE(chosen->directory, root / "good");
-        QCOMPARE(dialogs.shown().size(), 1);
-        QCOMPARE(dialogs.shown().first().caption, QString("Select Database Directory"));
-        QCOMPARE(dialogs.shown().first().request.presetName, QString("objects.odb"));
-        QCOMPARE(dialogs.shown().first().text, QString("Brinewatch Databases (*.*db)"));
-
-        dialogs.clear();
-        dialogs.choose({chosenFile(root / "bad")});
-        QVERIFY(!loadStartupSet(dialogs, root / "empty", error).has_value());
-        QCOMPARE(error, QString("Cannot open file objects.odb"));
-
-        // Cancelled: the files read before the failure are loaded, the others are empty.
-        dialogs.clear();
-        writeSet(root / "partial", objects({"Kept"}), "mission.db");
-        dialogs.cancelFileDialog();
-        std::optional<StartupSet> partial = loadStartupSet(dialogs, root / "partial", error);
-        QVERIFY(partial.has_value());
-        QCOMPARE(objectNames(partial->set.buffer(DatabaseFile::Objects)), std::vector<std::string>({"Kept"}));
-        QVERIFY(!partial->set.wasRead(DatabaseFile::Missions));
-        QVERIFY(partial->set.buffer(DatabaseFile::ThreeDObjects).empty());
-    }
-
-    void anIncompleteSetNeverWritesTheFilesItCouldNotRead() {
+    // The View menu's toggles show a check mark, which the style draws only for an entry that
+    // shows no image; the tool bar keeps their images.
+    void theViewMenuShowsCheckMarks() {
+        struct MenuLooks : QMenu {
+            QStyleOptionMenuItem looksOf(QAction* action) {
+                QStyleOptionMenuItem option;
+                initStyleOption(&option, action);
+                return option;
+            }
+        };
         TemporaryDirectory directory;
-        writeSet(directory.path(), objects({"Kept"}), "mission.db");
-        writeFile(directory / "3dobjects.3db", namedRecord(ThreeDRecord::Size, "Kept", 7));
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        session.action("Action_Toggle_Objects")->trigger();
+        auto* view = static_cast<MenuLooks*>(control<QMenu>(*session.window, "Menu_View"));
+        for (const char* name : {"Action_Toggle_ToolBar", "Action_Toggle_Objects", "Action_Toggle_3Ds"}) {
+            const QStyleOptionMenuItem looks = view->looksOf(session.action(name));
+            QVERIFY2(looks.icon.isNull(), name);
+            QCOMPARE(looks.checkType, QStyleOptionMenuItem::NonExclusive);
+        }
+        QVERIFY(view->looksOf(session.action("Action_Toggle_Objects")).checked);
+        QVERIFY(!view->looksOf(session.action("Action_Toggle_3Ds")).checked);
+        auto* toolBar = control<QToolBar>(*session.window, "ToolBar");
+        auto* button = qobject_cast<QToolButton*>(toolBar->widgetForAction(session.action("Action_Toggle_Objects")));
+        QVERIFY(!button->icon().isNull());
+        QVERIFY(button->isChecked());
+    }
+
+    // The window system shows each window's own caption, with nothing of the program's added.
+    void everyWindowShowsExactlyItsCaption() {
+        setUpProgram();
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        session.action("Action_Toggle_Objects")->trigger();
+        session.action("Action_Toggle_3Ds")->trigger();
+        QCOMPARE(session.window->windowHandle()->title(), QString("Brinewatch Database Editor"));
+        QCOMPARE(session.window->objectForm()->windowHandle()->title(), QString("Object Records"));
+        QCOMPARE(session.window->threeDObjectForm()->windowHandle()->title(), QString("3DObjects"));
+
+        // The program's own boxes: each is closed as soon as it is up, and its title noted.
+        QtDialogService dialogs(programTitle());
+        QStringList titles;
+        auto noteAndClose = [&titles] {
+            QTimer::singleShot(0, [&titles] {
+                QWidget* box = QApplication::activeModalWidget();
+                QVERIFY(box != nullptr);
+                titles << box->windowHandle()->title();
+                box->close();
+            });
+        };
+        noteAndClose();
+        dialogs.ask("Confirmation", "Do you wish to retain changes made to Frigate?", DialogService::Choice::YesNo);
+        noteAndClose();
+        dialogs.inform("/data/in.odb", "The following 0 record(s) were imported:\n");
+        noteAndClose();
+        dialogs.reportError("Cannot open file objects.odb");
+        noteAndClose();
+        dialogs.chooseFiles({DialogService::FileRequest::Kind::OpenMany, "Select Import Files", {},
+                             "Import/Export Files (*.odb)", {}});
+        noteAndClose();
+        TAboutBox about(dialogs, session.window.get());
+        about.exec();
+        QCOMPARE(titles, QStringList({"Confirmation", "/data/in.odb", "Brinewatch Database Editor",
+                                      "Select Import Files", "About"}));
+    }
+
+    // Started where objects.odb is missing and the directory dialog cancelled, no file was read:
+    // what the user adds is written where no file stands, and nothing that stands is replaced.
+    void anIncompleteSetWritesWhatNoFileStandsForAndKeepsTheRest() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Unused"}), "objects.odb");
+        const ByteVector threeDBefore = readFile(directory / "3dobjects.3db");
         ScriptedDialogService dialogs;
         dialogs.cancelFileDialog();
         QString error;
         std::optional<StartupSet> partial = loadStartupSet(dialogs, directory.path(), error);
         QVERIFY(partial.has_value());
         TMainForm window(std::move(*partial), dialogs);
-        window.SaveDatabases();
-        QVERIFY(!fs::exists(directory / "mission.db"));
-        QCOMPARE(readFile(directory / "3dobjects.3db"), namedRecord(ThreeDRecord::Size, "Kept", 7));
-        QCOMPARE(dialogs.shown().last().kind, Kind::Information); // the user learns what was left alone
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TObjectForm& objectForm = *window.objectForm();
+        trigger(window, "Action_Toggle_Objects");
+        trigger(objectForm, "Action_AddRecord");
+        typeInto(control<QLineEdit>(objectForm, "ObjectName"), "Corvette");
+        QTest::mouseClick(control<QPushButton>(objectForm, "SaveButton"), Qt::LeftButton);
+
+        dialogs.clear();
+        trigger(window, "Action_SaveDBs");
+        QCOMPARE(objectNames(readFile(directory / "objects.odb")), std::vector<std::string>({"Corvette"}));
+        QCOMPARE(readFile(directory / "3dobjects.3db"), threeDBefore);
+        QCOMPARE(readFile(directory / "mission.db"), noBlocks);
+        QCOMPARE(dialogs.shown().size(), 1);
+        QCOMPARE(dialogs.shown().last().kind, Kind::Information);
+        const QString report = dialogs.shown().last().text;
+        QVERIFY2(report.startsWith("Saved into " + QString::fromStdString(directory.path().string()) +
+                                   ": objects.odb."),
+                 qPrintable(report));
+        for (const char* left : {"shipbasedaircraft.db", "mission.db", "3dobjects.3db", "launcher.ldb"}) {
+            QVERIFY2(report.contains(QString(left) + " was not saved"), left);
+        }
+        QVERIFY(!report.contains("empty file"));
+        // The objects reached the disk; nothing else was changed: closing asks nothing.
+        QVERIFY(!objectForm.setChanged());
+        QVERIFY(window.CheckSaved());
+        QCOMPARE(dialogs.shown().size(), 1);
+    }
+
+    // A file of the set that was not read but stands there keeps its editor's work unsaved.
+    void workOnAFileThatIsLeftAloneStaysUnsaved() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}), "mission.db");
+        writeFile(directory / "3dobjects.3db", namedRecord(ThreeDRecord::Size, "Frigate", 7));
+        ScriptedDialogService dialogs;
+        dialogs.cancelFileDialog();
+        QString error;
+        std::optional<StartupSet> partial = loadStartupSet(dialogs, directory.path(), error);
+        QVERIFY(partial.has_value());
+        TMainForm window(std::move(*partial), dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The 3D object editor, whose file was not read, gets a record by import.
+        writeFile(directory / "in.3db", namedRecord(ThreeDRecord::Size, "Imported", 3));
+        dialogs.clear();
+        dialogs.choose({QString::fromStdString((directory / "in.3db").string())});
+        trigger(*window.threeDObjectForm(), "Action_ImportRecord");
+        QVERIFY(window.threeDObjectForm()->changed());
+
+        dialogs.clear();
+        QVERIFY(!window.SaveDatabases());
+        QCOMPARE(readFile(directory / "3dobjects.3db"), namedRecord(ThreeDRecord::Size, "Frigate", 7));
+        QVERIFY(readFile(directory / "mission.db").empty()); // nothing stood there, so it was written
+        QCOMPARE(objectNames(readFile(directory / "objects.odb")), std::vector<std::string>({"Frigate"}));
+        QCOMPARE(dialogs.shown().last().kind, Kind::Information);
+        QVERIFY(dialogs.shown().last().text.contains("3dobjects.3db was not saved"));
+        QVERIFY(window.threeDObjectForm()->changed());
+        // Closing still asks, and Yes does not close while the work is still not on disk.
+        dialogs.answer(Answer::Yes);
+        QVERIFY(!window.CheckSaved());
+        QCOMPARE(dialogs.shown().at(dialogs.shown().size() - 2).text,
+                 QString("You have not saved your database changes to disk.Do you wish to save them now?"));
     }
 
     void saveWritesTheFiveFilesWithObjectsSortedByName() {
@@ -398,6 +510,25 @@ private slots:
         QCOMPARE(dialogs.shown().last().text, TAboutBox::homePage.toString());
         QTest::mouseClick(control<QPushButton>(about, "OKButton"), Qt::LeftButton);
         QVERIFY(!about.isVisible());
+    }
+
+    // The about box stands in the middle of the screen, wherever the main window is.
+    void theAboutBoxIsCentredOnTheScreen() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        session.window->move(10, 10);
+        QPoint centre;
+        QRect screen;
+        QTimer::singleShot(0, [&] {
+            auto* about = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
+            QVERIFY(about != nullptr);
+            centre = about->geometry().center();
+            screen = about->screen()->availableGeometry();
+            about->accept();
+        });
+        session.action("Action_Show_About")->trigger();
+        QVERIFY((centre - screen.center()).manhattanLength() <= 2);
     }
 };
 

@@ -1,0 +1,17 @@
+#include "shell/ProgramSetup.h"
+
+#include "shell/ToolBarIcons.h"
+
+#include <QApplication>
+
+namespace keel {
+
+QString programTitle() { return QApplication::translate("TMainForm", "Brinewatch Database Editor"); }
+
+void setUpProgram() {
+    QApplication::setApplicationName("keelbook");
+    QApplication::setApplicationVersion("4.0.0");
+    QApplication::setWindowIcon(programIcon());
+}
+
+} // namespace keel
