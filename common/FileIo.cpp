@@ -1,10 +1,15 @@
 #include "common/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace keel {
 namespace {
@@ -16,6 +21,11 @@ public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
     ~FileDescriptor() {
         if (fd_ >= 0) {
             ::close(fd_);
@@ -34,6 +44,64 @@ public:
 private:
     int fd_;
 };
+
+ReadResult failedRead(ReadStatus status, std::string reason) {
+    ReadResult result;
+    result.status = status;
+    result.reason = std::move(reason);
+    return result;
+}
+
+const char* const tooLargeReason = "it is larger than this machine's memory can hold";
+
+// The most a file read into memory may hold: no more than the machine's memory, nor than a
+// byte vector can take.
+std::uintmax_t readableSize(const ByteVector& bytes) {
+    std::uintmax_t limit = std::min<std::uintmax_t>(
+        bytes.max_size(), static_cast<std::uintmax_t>(std::numeric_limits<std::ptrdiff_t>::max()));
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0 &&
+        static_cast<std::uintmax_t>(pages) <= limit / static_cast<std::uintmax_t>(pageSize)) {
+        limit = static_cast<std::uintmax_t>(pages) * static_cast<std::uintmax_t>(pageSize);
+    }
+    return limit;
+}
+
+std::string notRegularReason(mode_t mode) {
+    return S_ISDIR(mode) ? "it is a directory" : "it is not a regular file";
+}
+
+struct OpenedFile {
+    FileDescriptor fd{-1};
+    int error = 0;      // the open's errno, when it was the open that failed
+    std::string reason; // why there is no descriptor
+    struct stat info {};
+};
+
+// Opens a regular file, and only a regular file. O_NONBLOCK keeps a named pipe from holding
+// the open until a writer or reader comes; it is cleared again once the file is known to be
+// regular.
+OpenedFile openRegularFile(const std::filesystem::path& path, int access) {
+    OpenedFile opened;
+    FileDescriptor fd(::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.valid() || ::fstat(fd.get(), &opened.info) != 0) {
+        opened.error = errno;
+        opened.reason = systemReason(opened.error);
+        return opened;
+    }
+    if (!S_ISREG(opened.info.st_mode)) {
+        opened.reason = notRegularReason(opened.info.st_mode);
+        return opened;
+    }
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        opened.reason = systemReason(errno);
+        return opened;
+    }
+    opened.fd = std::move(fd);
+    return opened;
+}
 
 bool writeAll(int fd, ConstByteSpan bytes) {
     while (!bytes.empty()) {
@@ -73,40 +141,60 @@ void syncDirectory(const std::filesystem::path& directory) {
     }
 }
 
+// Writes over an existing file from its start and cuts it to the new length. Used only where
+// no temporary file can be made beside it; a failure part-way leaves a damaged file.
+WriteResult overwriteInPlace(const std::filesystem::path& target, ConstByteSpan bytes) {
+    OpenedFile file = openRegularFile(target, O_WRONLY);
+    if (!file.fd.valid()) {
+        return {WriteStatus::CannotCreate, file.reason};
+    }
+    if (!writeAll(file.fd.get(), bytes) ||
+        ::ftruncate(file.fd.get(), static_cast<off_t>(bytes.size())) != 0 ||
+        ::fsync(file.fd.get()) != 0 || !file.fd.close()) {
+        return {WriteStatus::WriteFailed, systemReason(errno)};
+    }
+    return {};
+}
+
 } // namespace
 
 ReadResult readWholeFile(const std::filesystem::path& path) {
-    ReadResult result;
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
-        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::CannotOpen;
-        result.reason = systemReason(errno);
-        return result;
-    }
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        result.status = ReadStatus::CannotOpen;
-        result.reason = S_ISDIR(info.st_mode) ? "it is a directory" : "it is not a regular file";
-        return result;
+    const OpenedFile file = openRegularFile(path, O_RDONLY);
+    if (!file.fd.valid()) {
+        return failedRead(file.error == ENOENT ? ReadStatus::Missing : ReadStatus::CannotOpen,
+                          file.reason);
     }
     ByteVector bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    Byte chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            result.status = ReadStatus::ReadFailed;
-            result.reason = systemReason(errno);
-            return result;
-        }
-        if (got == 0) {
-            break;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + got);
+    const std::uintmax_t limit = readableSize(bytes);
+    // A sparse file can claim far more than it holds on disk: it is refused before any of it is
+    // read.
+    if (static_cast<std::uintmax_t>(file.info.st_size) > limit) {
+        return failedRead(ReadStatus::CannotOpen, tooLargeReason);
     }
+    try {
+        bytes.reserve(static_cast<std::size_t>(file.info.st_size));
+        Byte chunk[1 << 16];
+        for (;;) {
+            const ssize_t got = ::read(file.fd.get(), chunk, sizeof chunk);
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return failedRead(ReadStatus::ReadFailed, systemReason(errno));
+            }
+            if (got == 0) {
+                break;
+            }
+            // The file may have grown since it was measured.
+            if (static_cast<std::uintmax_t>(got) > limit - bytes.size()) {
+                return failedRead(ReadStatus::ReadFailed, tooLargeReason);
+            }
+            bytes.insert(bytes.end(), chunk, chunk + got);
+        }
+    } catch (const std::bad_alloc&) {
+        return failedRead(ReadStatus::ReadFailed, "there is not enough memory to hold it");
+    }
+    ReadResult result;
     result.status = ReadStatus::Ok;
     result.bytes = std::move(bytes);
     return result;
@@ -115,12 +203,28 @@ ReadResult readWholeFile(const std::filesystem::path& path) {
 WriteResult replaceFileAtomically(const std::filesystem::path& path, ConstByteSpan bytes) {
     const std::filesystem::path target = resolvedTarget(path);
     const std::filesystem::path directory = target.parent_path();
+
+    // Renaming needs only the directory's permission, so the file's own is asked first.
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        if (!S_ISREG(existing.st_mode)) {
+            return {WriteStatus::CannotCreate, notRegularReason(existing.st_mode)};
+        }
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            return {WriteStatus::CannotCreate, systemReason(errno)};
+        }
+    }
+
     std::string pattern =
         (directory / ("." + target.filename().string() + ".saving-XXXXXX")).string();
-
     FileDescriptor fd(::mkstemp(pattern.data()));
     if (!fd.valid()) {
-        return {WriteStatus::CannotCreate, systemReason(errno)};
+        const int error = errno;
+        if (exists && (error == EACCES || error == EPERM)) {
+            return overwriteInPlace(target, bytes);
+        }
+        return {WriteStatus::CannotCreate, systemReason(error)};
     }
     const std::string temporary = pattern;
     auto fail = [&](int error) {
@@ -128,9 +232,8 @@ WriteResult replaceFileAtomically(const std::filesystem::path& path, ConstByteSp
         return WriteResult{WriteStatus::WriteFailed, systemReason(error)};
     };
 
-    struct stat existing {};
     mode_t mode = 0;
-    if (::stat(target.c_str(), &existing) == 0) {
+    if (exists) {
         mode = existing.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

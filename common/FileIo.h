@@ -10,8 +10,10 @@ namespace keel {
 enum class ReadStatus {
     Ok,
     Missing,    // no file of that name
-    CannotOpen, // the file is there but cannot be opened for reading (or is no regular file)
-    ReadFailed, // it was opened but could not be read to its end
+    CannotOpen, // the file is there but cannot be opened for reading, is no regular file, or
+                // is larger than this machine's memory
+    ReadFailed, // it was opened but could not be read to its end, or there was no memory left
+                // to hold it
 };
 
 struct ReadResult {
@@ -22,12 +24,16 @@ struct ReadResult {
     bool ok() const { return status == ReadStatus::Ok; }
 };
 
-// Reads a whole file into memory in one piece.
+// Reads a whole file into memory in one piece. Only regular files are read (a named pipe is
+// refused at once rather than waited on), and only those that fit in memory: a file larger
+// than the machine's memory, or one that grows beyond it while it is read, or one there is not
+// enough memory left for, is refused rather than ending the program.
 ReadResult readWholeFile(const std::filesystem::path& path);
 
 enum class WriteStatus {
     Ok,
-    CannotCreate, // no temporary file could be created beside the target
+    CannotCreate, // nothing was written: the target may not be written, is no regular file, or
+                  // no file could be created where it goes
     WriteFailed,  // writing, flushing or renaming failed part-way
 };
 
@@ -40,8 +46,15 @@ struct WriteResult {
 
 // Replaces the file's whole content: the bytes go into a temporary file in the same
 // directory, which is flushed to disk and then renamed over the target. Whatever fails, the
-// target holds either its old content or the new one, never a part. A target that exists
-// keeps its permission bits; a link is followed, so the file it points to is replaced.
+// target holds either its old content or the new one, never a part, and no temporary file is
+// left behind. A target that exists keeps its permission bits; a link is followed, so the file
+// it points to is replaced.
+//
+// A target that exists must be a regular file this process may write (the rename alone would
+// let a file be replaced by anyone who may write its directory); otherwise nothing is written
+// and the result is CannotCreate. When the directory takes no new file but the target may be
+// written, the target is written in place instead: from its start, cut to the new length and
+// flushed. That loses the guarantee: a failure part-way (WriteFailed) can leave it damaged.
 WriteResult replaceFileAtomically(const std::filesystem::path& path, ConstByteSpan bytes);
 
 } // namespace keel

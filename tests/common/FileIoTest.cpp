@@ -1,17 +1,26 @@
 #include "common/FileIo.h"
 
+#include "support/AsOrdinaryUser.h"
 #include "support/FileSizeLimit.h"
+#include "support/SparseFile.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace keel {
 namespace {
 
 using test::FileSizeLimit;
+using test::makeFileLargerThanMemory;
+using test::makeSparseFile;
 using test::readFile;
+using test::runInChildWithin;
 using test::TemporaryDirectory;
 using test::writeFile;
 
@@ -46,6 +55,83 @@ TEST(ReadWholeFile, TellsAMissingFileFromOneThatCannotBeRead) {
     }
     writeFile(directory / "large.3db", large);
     EXPECT_EQ(readWholeFile(directory / "large.3db").bytes, large);
+}
+
+// What a read in a child process ended with, as its exit code: the status, reasonMissing for
+// a failure that gave no reason, or what runInChildWithin gives for a child that hung or
+// threw.
+constexpr int reasonMissing = 10;
+int readStatusOf(const std::filesystem::path& path) {
+    const ReadResult result = readWholeFile(path);
+    return !result.ok() && result.reason.empty() ? reasonMissing : static_cast<int>(result.status);
+}
+
+constexpr int hung = 128 + SIGALRM;
+constexpr int threw = test::childThrew; // std::bad_alloc would end the programs
+
+TEST(ReadWholeFile, ANamedPipeIsRefusedAtOnceRatherThanWaitedFor) {
+    TemporaryDirectory directory;
+    const auto pipe = directory / "pipe.ldb";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+
+    const int status = runInChildWithin(5, [&] { return readStatusOf(pipe); });
+    EXPECT_NE(status, hung) << "the read waited for a writer";
+    EXPECT_EQ(status, static_cast<int>(ReadStatus::CannotOpen));
+}
+
+TEST(ReadWholeFile, AFileLargerThanMemoryIsRefusedWithoutReadingIt) {
+    TemporaryDirectory directory;
+    const auto huge = directory / "huge.ldb";
+    if (!makeFileLargerThanMemory(huge)) {
+        GTEST_SKIP() << "the temporary directory's file system holds no sparse files";
+    }
+    // Reading a tebibyte of zeros would take far longer than this.
+    const int status = runInChildWithin(5, [&] { return readStatusOf(huge); });
+    EXPECT_NE(status, threw) << "running out of memory would end the program";
+    EXPECT_NE(status, hung) << "the file was read";
+    EXPECT_EQ(status, static_cast<int>(ReadStatus::CannotOpen)) << "refused before it is read";
+}
+
+// The virtual memory this process already takes, in bytes.
+rlim_t addressSpaceInUse() {
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+}
+
+TEST(ReadWholeFile, AFileThereIsNoMemoryLeftForFailsTheReadInsteadOfEndingTheProgram) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer ends the program when memory runs out";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the address sanitizer ends the program when memory runs out";
+#endif
+#endif
+    constexpr rlim_t fileSize = rlim_t{1} << 30;
+    if (static_cast<rlim_t>(::sysconf(_SC_PHYS_PAGES)) *
+            static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) <
+        2 * fileSize) {
+        GTEST_SKIP() << "the file must fit in this machine's memory but not in the lowered limit";
+    }
+    TemporaryDirectory directory;
+    const auto large = directory / "large.3db";
+    if (!makeSparseFile(large, fileSize)) {
+        GTEST_SKIP() << "the temporary directory's file system holds no sparse files";
+    }
+    const int status = runInChildWithin(30, [&] {
+        // The file fits in the machine's memory, but not in what this process may now take.
+        rlimit limit{};
+        ::getrlimit(RLIMIT_AS, &limit);
+        limit.rlim_cur = addressSpaceInUse() + fileSize / 4;
+        if (::setrlimit(RLIMIT_AS, &limit) != 0) {
+            return 100;
+        }
+        return readStatusOf(large);
+    });
+    ASSERT_NE(status, 100) << "the address-space limit could not be lowered";
+    EXPECT_NE(status, threw) << "running out of memory would end the program";
+    EXPECT_EQ(status, static_cast<int>(ReadStatus::ReadFailed));
 }
 
 TEST(ReplaceFileAtomically, WritesNewFilesAndReplacesOldOnesKeepingTheirMode) {
@@ -97,6 +183,102 @@ TEST(ReplaceFileAtomically, ADirectoryThatIsNotThereCannotBeCreatedIn) {
     const WriteResult result = replaceFileAtomically(directory / "absent" / "x.odb", ByteVector{1});
     EXPECT_EQ(result.status, WriteStatus::CannotCreate);
     EXPECT_FALSE(std::filesystem::exists(directory / "absent"));
+}
+
+TEST(ReplaceFileAtomically, WhatIsNotARegularFileIsNotWrittenOver) {
+    TemporaryDirectory directory;
+    std::filesystem::create_directory(directory / "objects.odb");
+    writeFile(directory / "objects.odb" / "inside", ByteVector{4});
+    ASSERT_EQ(::mkfifo((directory / "launcher.ldb").c_str(), 0644), 0);
+
+    for (const char* name : {"objects.odb", "launcher.ldb"}) {
+        const WriteResult result = replaceFileAtomically(directory / name, ByteVector{1, 2});
+        EXPECT_EQ(result.status, WriteStatus::CannotCreate) << name;
+        EXPECT_FALSE(result.reason.empty()) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(directory / "objects.odb"));
+    EXPECT_EQ(readFile(directory / "objects.odb" / "inside"), ByteVector{4});
+    EXPECT_TRUE(std::filesystem::is_fifo(directory / "launcher.ldb"));
+    EXPECT_EQ(filesIn(directory.path()), 2u) << "no temporary file may be left behind";
+}
+
+// Root may write whatever the permission bits say; these writes are made as a user who may
+// not.
+class ReplaceFileAtomicallyAsAnOrdinaryUser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (test::runAsOrdinaryUser([] { return 0; }) == test::couldNotBecomeOrdinaryUser) {
+            GTEST_SKIP() << "this process cannot give up root for an ordinary user";
+        }
+    }
+
+    // Lets the ordinary user into the directory, and write there or not.
+    void letIn(mode_t mode) {
+        ASSERT_EQ(::chmod(directory.path().c_str(), mode), 0);
+        ASSERT_EQ(test::runAsOrdinaryUser([&] { return ::access(directory.path().c_str(), X_OK); }),
+                  0)
+            << "an ordinary user cannot reach " << directory.path()
+            << "; let TMPDIR name a directory open to all";
+    }
+
+    // What the write ended with: its status, or reasonMissing for a failure that gave no
+    // reason.
+    int write(const std::string& name, const ByteVector& bytes) {
+        return test::runAsOrdinaryUser([&] {
+            const WriteResult result = replaceFileAtomically(directory / name, bytes);
+            return !result.ok() && result.reason.empty() ? reasonMissing
+                                                         : static_cast<int>(result.status);
+        });
+    }
+    static constexpr int ok = static_cast<int>(WriteStatus::Ok);
+    static constexpr int cannotCreate = static_cast<int>(WriteStatus::CannotCreate);
+
+    TemporaryDirectory directory;
+};
+
+TEST_F(ReplaceFileAtomicallyAsAnOrdinaryUser, AFileTheyMayNotWriteIsLeftAloneInADirectoryTheyMay) {
+    const ByteVector old(300, 3);
+    writeFile(directory / "launcher.ldb", old);
+    ASSERT_EQ(::chmod((directory / "launcher.ldb").c_str(), 0444), 0);
+    letIn(0777);
+
+    EXPECT_EQ(write("launcher.ldb", ByteVector(10, 1)), cannotCreate);
+    EXPECT_EQ(readFile(directory / "launcher.ldb"), old);
+    EXPECT_EQ(modeOf(directory / "launcher.ldb"), 0444u);
+    EXPECT_EQ(filesIn(directory.path()), 1u) << "no temporary file may be left behind";
+}
+
+TEST_F(ReplaceFileAtomicallyAsAnOrdinaryUser,
+       AFileTheyMayWriteInADirectoryTheyMayNotIsWrittenInPlace) {
+    writeFile(directory / "objects.odb", ByteVector(1000, 7));
+    ASSERT_EQ(::chmod((directory / "objects.odb").c_str(), 0666), 0);
+    letIn(0555);
+
+    ByteVector longer(5000);
+    for (std::size_t i = 0; i < longer.size(); ++i) {
+        longer[i] = static_cast<Byte>(i * 13);
+    }
+    EXPECT_EQ(write("objects.odb", longer), ok);
+    EXPECT_EQ(readFile(directory / "objects.odb"), longer);
+
+    const ByteVector shorter{9, 8, 7};
+    EXPECT_EQ(write("objects.odb", shorter), ok);
+    EXPECT_EQ(readFile(directory / "objects.odb"), shorter) << "what was beyond it is cut off";
+    EXPECT_EQ(modeOf(directory / "objects.odb"), 0666u);
+    EXPECT_EQ(filesIn(directory.path()), 1u);
+}
+
+TEST_F(ReplaceFileAtomicallyAsAnOrdinaryUser, InADirectoryTheyMayNotWriteNothingElseIsWritten) {
+    const ByteVector old(50, 5);
+    writeFile(directory / "readonly.3db", old);
+    ASSERT_EQ(::chmod((directory / "readonly.3db").c_str(), 0444), 0);
+    letIn(0555);
+
+    EXPECT_EQ(write("new.3db", ByteVector{1}), cannotCreate);
+    EXPECT_FALSE(std::filesystem::exists(directory / "new.3db"));
+    EXPECT_EQ(write("readonly.3db", ByteVector{1}), cannotCreate);
+    EXPECT_EQ(readFile(directory / "readonly.3db"), old);
+    EXPECT_EQ(filesIn(directory.path()), 1u);
 }
 
 } // namespace

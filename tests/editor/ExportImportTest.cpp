@@ -3,6 +3,7 @@
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"
 
+#include "support/AsOrdinaryUser.h"
 #include "support/RecordBytes.h"
 #include "support/ScriptedDialogService.h"
 #include "support/TemporaryDirectory.h"
@@ -11,6 +12,9 @@
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace keel;
 using namespace keel::test;
@@ -158,6 +162,32 @@ private slots:
         QCOMPARE(editor.markAt(0), 2);
         QCOMPARE(editor.markAt(1), 2);
         QCOMPARE(editor.markAt(2), 3);
+    }
+
+    // An ordinary user may not write a write-protected exchange file: the export says so and
+    // leaves the file as it was, however the directory's permissions stand.
+    void exportNeverReplacesAFileTheUserMayNotWrite() {
+        ObjectEditor editor(concatenated({object("Frigate", 1)}));
+        const std::filesystem::path file = editor.directory / "protected.odb";
+        const ByteVector before = object("Theirs", 9);
+        writeFile(file, before);
+        ::chmod(file.c_str(), 0444);
+        ::chown(editor.directory.path().c_str(), ordinaryUserId, ordinaryGroupId);
+        const int outcome = runAsOrdinaryUser([&] {
+            editor.dialogs.choose({editor.path("protected.odb")});
+            clickEntry(editor.list(), 0);
+            trigger(*editor.form, "Action_ExportRecord");
+            const auto& shown = editor.dialogs.shown();
+            if (shown.isEmpty() || shown.last().kind != Kind::Error) {
+                return 1;
+            }
+            return shown.last().text == "Cannot create file " + editor.path("protected.odb") ? 0 : 2;
+        });
+        if (outcome == couldNotBecomeOrdinaryUser) {
+            QSKIP("this process cannot act as an ordinary user");
+        }
+        QCOMPARE(outcome, 0);
+        QCOMPARE(readFile(file), before);
     }
 };
 

@@ -1,11 +1,14 @@
 #include "support/ProgramRun.h"
 #include "support/RecordBytes.h"
+#include "support/SparseFile.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <set>
+#include <sys/stat.h>
 
 namespace keel {
 namespace {
@@ -235,6 +238,55 @@ TEST_F(Keelmerge, OnlyFilesOfTheExtensionAreMergedWhateverTheirCase) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, "Added record UPPER\n");
     EXPECT_EQ(read("launcher.ldb"), namedRecord(launcherSize, "UPPER", 1));
+}
+
+// A named pipe waits for a writer when opened for reading, and a file larger than memory
+// cannot be held: neither may stop a run.
+constexpr test::ProgramLimits promptly{.fileSizeLimit = std::nullopt,
+                                       .timeLimit = std::chrono::seconds(10)};
+
+TEST_F(Keelmerge, APipeOrAFileLargerThanMemoryAmongTheMergedFilesIsSkipped) {
+    write("launcher.ldb", namedRecord(launcherSize, "GUN", 1));
+    write("export.ldb", namedRecord(launcherSize, "TUBE", 2));
+    ASSERT_EQ(::mkfifo((directory / "pipe.ldb").c_str(), 0644), 0);
+    if (!test::makeFileLargerThanMemory(directory / "huge.ldb")) {
+        GTEST_SKIP() << "the temporary directory's file system holds no sparse files";
+    }
+    const auto before = files();
+
+    const auto result = run({"-l"}, promptly);
+    EXPECT_FALSE(result.timedOut) << "keelmerge hung";
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "Loaded launcher.ldb\nAdded record TUBE\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(read("launcher.ldb"), concatenated({namedRecord(launcherSize, "GUN", 1),
+                                                  namedRecord(launcherSize, "TUBE", 2)}));
+    EXPECT_EQ(files(), before);
+    EXPECT_TRUE(std::filesystem::is_fifo(directory / "pipe.ldb"));
+}
+
+TEST_F(Keelmerge, AMasterThatIsAPipeOrLargerThanMemoryIsReportedAndLeftAlone) {
+    ASSERT_EQ(::mkfifo((directory / "launcher.ldb").c_str(), 0644), 0);
+    write("export.ldb", namedRecord(launcherSize, "TUBE", 2));
+    if (!test::makeFileLargerThanMemory(directory / "objects.odb")) {
+        GTEST_SKIP() << "the temporary directory's file system holds no sparse files";
+    }
+    const auto hugeSize = std::filesystem::file_size(directory / "objects.odb");
+    write("new.odb", namedRecord(objectSize, "Lost", 1));
+    write("new.3db", namedRecord(threeDSize, "Sub", 1));
+
+    const auto result = run({"-l", "-o", "-3"}, promptly);
+    EXPECT_FALSE(result.timedOut) << "keelmerge hung";
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_EQ(result.out, "Added record Sub\n");
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << result.err;
+    EXPECT_NE(result.err.find("keelmerge: cannot read launcher.ldb ("), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("keelmerge: cannot read objects.odb ("), std::string::npos)
+        << result.err;
+    EXPECT_TRUE(std::filesystem::is_fifo(directory / "launcher.ldb"));
+    EXPECT_EQ(std::filesystem::file_size(directory / "objects.odb"), hugeSize);
+    EXPECT_EQ(read("3dobjects.3db"), namedRecord(threeDSize, "Sub", 1));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "threed/TThreeDObjectForm.h"
 #include "threed/ThreeDRecord.h"
 
+#include "support/AsOrdinaryUser.h"
 #include "support/RecordBytes.h"
 #include "support/ScriptedDialogService.h"
 #include "support/TemporaryDirectory.h"
@@ -27,6 +28,9 @@
 #include <QToolButton>
 
 #include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace keel;
 using namespace keel::test;
@@ -258,6 +262,25 @@ private slots:
                                       "Select Import Files", "About"}));
     }
 
+    // A file of the set that is no regular file (here a named pipe, which no program writes
+    // to) is a file that cannot be read: the directory dialog comes up, nothing waits on it.
+    void aNamedPipeInTheSetIsAFileThatCannotBeRead() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}), "sensors.sdb");
+        QCOMPARE(::mkfifo((directory / "sensors.sdb").c_str(), 0644), 0);
+        ScriptedDialogService dialogs;
+        dialogs.cancelFileDialog();
+        QString error;
+        ::alarm(20); // a read that waits on the pipe ends the test instead of hanging it
+        std::optional<StartupSet> partial = loadStartupSet(dialogs, directory.path(), error);
+        ::alarm(0);
+        QVERIFY(partial.has_value());
+        QCOMPARE(dialogs.shown().size(), 1);
+        QCOMPARE(dialogs.shown().first().caption, QString("Select Database Directory"));
+        QVERIFY(partial->set.wasRead(DatabaseFile::ThreeDObjects));
+        QVERIFY(!partial->set.wasRead(DatabaseFile::Sensors));
+    }
+
     // Started where objects.odb is missing and the directory dialog cancelled, no file was read:
     // what the user adds is written where no file stands, and nothing that stands is replaced.
     void anIncompleteSetWritesWhatNoFileStandsForAndKeepsTheRest() {
@@ -479,6 +502,58 @@ private slots:
         session.dialogs.answer(Answer::No);
         QVERIFY(session.window->CheckSaved());
         QCOMPARE(session.dialogs.shown().last().kind, Kind::Question);
+    }
+
+    // As an ordinary user: a write-protected file of the set is never replaced, even though
+    // the directory would let a new file be renamed over it; a writable file in a directory
+    // that takes no new file is written in place.
+    void saveWritesOnlyWhatTheUserMayWrite() {
+        TemporaryDirectory root;
+        const fs::path set = root / "set";
+        writeSet(set, objects({"Frigate"}));
+        for (const auto& entry : fs::directory_iterator(set)) {
+            ::chown(entry.path().c_str(), ordinaryUserId, ordinaryGroupId);
+        }
+        ::chown(root.path().c_str(), ordinaryUserId, ordinaryGroupId);
+        ::chown(set.c_str(), ordinaryUserId, ordinaryGroupId);
+        Session session(set);
+        session.action("Action_Toggle_Objects")->trigger();
+        typeInto(session.objectName(), "Renamed");
+        QTest::mouseClick(control<QPushButton>(*session.window->objectForm(), "SaveButton"), Qt::LeftButton);
+
+        ::chmod((set / "objects.odb").c_str(), 0444);
+        const ByteVector protectedBefore = readFile(set / "objects.odb");
+        int outcome = runAsOrdinaryUser([&] {
+            session.dialogs.clear();
+            const bool saved = session.window->SaveDatabases();
+            const auto& shown = session.dialogs.shown();
+            if (saved || shown.size() != 1 || shown.last().kind != Kind::Error) {
+                return 1;
+            }
+            if (shown.last().text != QString::fromStdString("Cannot create file " + (set / "objects.odb").string())) {
+                return 2;
+            }
+            return session.window->objectForm()->setChanged() ? 0 : 3; // still unsaved
+        });
+        if (outcome == couldNotBecomeOrdinaryUser) {
+            QSKIP("this process cannot act as an ordinary user");
+        }
+        QCOMPARE(outcome, 0);
+        QCOMPARE(readFile(set / "objects.odb"), protectedBefore);
+
+        ::chmod((set / "objects.odb").c_str(), 0644);
+        ::chmod(set.c_str(), 0555);
+        outcome = runAsOrdinaryUser([&] {
+            session.dialogs.clear();
+            if (!session.window->SaveDatabases() || !session.dialogs.shown().isEmpty()) {
+                return 1;
+            }
+            return session.window->objectForm()->setChanged() ? 2 : 0;
+        });
+        ::chmod(set.c_str(), 0755);
+        QCOMPARE(outcome, 0);
+        QCOMPARE(objectNames(readFile(set / "objects.odb")), std::vector<std::string>({"Renamed"}));
+        QCOMPARE(static_cast<int>(fs::status(set / "objects.odb").permissions() & fs::perms::all), 0644);
     }
 
     void aFailedSaveToKeepsTheDirectoryTheSetCameFrom() {

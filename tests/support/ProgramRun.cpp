@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace keel::test {
@@ -49,13 +50,29 @@ ProgramOutput runProgram(const std::filesystem::path& program,
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+    ProgramOutput output;
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
+    bool limited = limits.timeLimit.has_value();
+    const auto deadline = std::chrono::steady_clock::now() +
+                          limits.timeLimit.value_or(std::chrono::milliseconds::zero());
+    for (;;) {
+        const pid_t ended = ::waitpid(child, &status, limited ? WNOHANG : 0);
+        if (ended == child) {
+            break;
+        }
+        if (ended < 0 && errno != EINTR) {
             throw std::runtime_error("lost " + program.string());
         }
+        if (ended == 0) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                ::kill(child, SIGKILL);
+                output.timedOut = true;
+                limited = false; // now wait for it to go
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
     }
-    ProgramOutput output;
     output.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     const ByteVector out = readFile(outPath);
     const ByteVector err = readFile(errPath);
