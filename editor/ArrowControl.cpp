@@ -1,11 +1,14 @@
 #include "editor/ArrowControl.h"
 
+#include "editor/NumberText.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace keel {
 namespace {
@@ -91,10 +94,9 @@ void ArrowControl::step(Arrow arrow, int count) {
         return;
     }
     if (buddy_) {
-        bool isNumber = false;
-        const int typed = buddy_->text().trimmed().toInt(&isNumber);
-        if (isNumber) {
-            position_ = clamped(typed);
+        // A box of a float steps from the whole part of its number.
+        if (const std::optional<double> typed = parseDecimalNumber(buddy_->text()); typed && std::isfinite(*typed)) {
+            position_ = clamped(static_cast<int>(std::clamp<double>(std::trunc(*typed), minimum_, maximum_)));
         }
     }
     const bool raise = (arrow == Arrow::Up) != upArrowLowers_;

@@ -1,7 +1,9 @@
 #include "editor/RecordEditorForm.h"
 
+#include "common/NameCompare.h"
 #include "editor/CodePage.h"
 #include "editor/DialogService.h"
+#include "editor/NumberText.h"
 #include "editor/RecordListModel.h"
 
 #include <QAction>
@@ -15,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <cstring>
 
 namespace keel {
@@ -76,8 +80,10 @@ RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, ByteVector& master
     menu_->addSeparator();
     addMenuAction("Action_ExportRecord", tr("&Export Record"), &RecordEditorForm::ExportRecord);
     addMenuAction("Action_ImportRecord", tr("&Import Records"), &RecordEditorForm::ImportRecord);
-    menu_->addSeparator();
-    addMenuAction("Action_SortRecord", tr("&Sort Records"), &RecordEditorForm::SortRecords);
+    if (traits_.sortable) {
+        menu_->addSeparator();
+        addMenuAction("Action_SortRecord", tr("&Sort Records"), &RecordEditorForm::SortRecords);
+    }
 
     saveButton_->setObjectName("SaveButton");
     restoreAllButton_->setObjectName("RestoreAllButton");
@@ -173,6 +179,36 @@ void RecordEditorForm::rebuildListKeepingSelection() {
     selectEntry(selected);
 }
 
+bool RecordEditorForm::storeRecordName(const QString& text) {
+    const ByteSpan record = editableRecord();
+    if (record.empty()) {
+        return false;
+    }
+    const std::optional<std::string> typed = bytesFromText(text);
+    if (!typed) {
+        return false;
+    }
+    const ConstByteSpan typedBytes(reinterpret_cast<const Byte*>(typed->data()), typed->size());
+    if (equalEditorNames(typedBytes, traits_.nameField.bytes(record)) ||
+        !traits_.nameField.write(record, *typed, TextOverflow::Refuse)) {
+        return false;
+    }
+    rebuildListKeepingSelection();
+    markRecordChanged();
+    return true;
+}
+
+void RecordEditorForm::storeText(const TextFieldSpec& field, const QString& text) {
+    const ByteSpan record = editableRecord();
+    if (record.empty()) {
+        return;
+    }
+    const std::optional<std::string> typed = bytesFromText(text);
+    if (typed && field.write(record, *typed, TextOverflow::Refuse)) {
+        markRecordChanged();
+    }
+}
+
 void RecordEditorForm::showRecord(std::size_t index) {
     if (!records_.contains(index)) {
         return;
@@ -245,7 +281,7 @@ void RecordEditorForm::ChangeRecordNum(ArrowControl::Arrow arrow) {
 }
 
 void RecordEditorForm::SaveRecord() {
-    if (recordChanged_) {
+    if (recordChanged_ || traits_.saveRecordAlwaysAccepts) {
         setChanged_ = true;
     }
     recordChanged_ = false;
@@ -339,8 +375,43 @@ void RecordEditorForm::SortRecords() {
 }
 
 void RecordEditorForm::commit() {
-    SortRecords();
+    if (traits_.sortable) {
+        SortRecords();
+    }
     master_.assign(records_.bytes().begin(), records_.bytes().end());
+}
+
+std::optional<std::int64_t> RecordEditorForm::typedWholeNumber(const QString& text, const IntegerField& field) {
+    const std::optional<std::int64_t> typed = parseWholeNumber(text);
+    if (!typed) {
+        reportNotInteger(text);
+        return std::nullopt;
+    }
+    if (!field.holds(*typed)) {
+        reportOutOfRange(text, field);
+        return std::nullopt;
+    }
+    return typed;
+}
+
+std::optional<float> RecordEditorForm::typedFloat(const QString& text) {
+    const std::optional<double> typed = parseDecimalNumber(text);
+    if (!typed || !std::isfinite(*typed) || std::abs(*typed) > std::numeric_limits<float>::max()) {
+        dialogs_.reportError(tr("'%1' is not a valid floating point value").arg(text));
+        return std::nullopt;
+    }
+    return static_cast<float>(*typed);
+}
+
+void RecordEditorForm::reportNotInteger(const QString& text) {
+    dialogs_.reportError(tr("'%1' is not a valid integer value").arg(text));
+}
+
+void RecordEditorForm::reportOutOfRange(const QString& text, const IntegerField& field) {
+    dialogs_.reportError(tr("'%1' is out of range: this field holds whole numbers from %2 to %3")
+                             .arg(text)
+                             .arg(field.minimum())
+                             .arg(field.maximum()));
 }
 
 void RecordEditorForm::showEditor() {

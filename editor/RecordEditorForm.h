@@ -4,6 +4,7 @@
 #include "editor/ArrowControl.h"
 #include "editor/RecordExchange.h"
 #include "editor/RecordTable.h"
+#include "editor/SetEditor.h"
 
 #include <QString>
 #include <QWidget>
@@ -31,6 +32,11 @@ struct RecordEditorTraits {
     int numberWidth;         // digits of the entry numbers
     QString defaultName;     // the name Add gives
     QString extension;       // of exchange files, without the dot: "odb"
+    // Records that others refer to by position are never sorted: neither by a command nor on
+    // commit.
+    bool sortable = true;
+    // Save Record counts the record as an accepted change even when nothing was changed.
+    bool saveRecordAlwaysAccepts = false;
 };
 
 // The behaviour every editor of fixed-size records shares: the working copy, the record on
@@ -38,7 +44,7 @@ struct RecordEditorTraits {
 // busy flag, the retain question, Save Record, Add, Copy, Delete, Sort, Restore All, export,
 // import, and commit. An editor adds its field controls to fieldArea() and tells its fields
 // through the hooks; it calls createFromMaster() at the end of its constructor.
-class RecordEditorForm : public QWidget {
+class RecordEditorForm : public QWidget, public SetEditor {
     Q_OBJECT
 
 public:
@@ -55,8 +61,14 @@ public:
     void clearSetChanged() { setChanged_ = false; }
     void markSetChanged() { setChanged_ = true; }
 
-    // Sorts the working copy by name and makes it the master buffer's content.
-    void commit();
+    // Makes the working copy the master buffer's content, sorted by name first where the
+    // editor's records may be sorted.
+    void commit() override;
+
+    bool holdsUnsavedWork() const override { return recordChanged_ || setChanged_; }
+    bool holdsAcceptedChanges() const override { return setChanged_; }
+    void clearAcceptedChanges() override { setChanged_ = false; }
+    void markAcceptedChanges() override { setChanged_ = true; }
 
     // Showing and hiding through the main window's toggle; the record-changed mark of a
     // hidden editor is remembered until it is shown again.
@@ -100,6 +112,22 @@ protected:
     void markRecordChanged() { recordChanged_ = true; }
     // Rebuilds the list after the name on screen changed and selects the entry that was.
     void rebuildListKeepingSelection();
+    // Stores a typed name over the name of the record on screen, rebuilds the list keeping its
+    // selection and sets the record-changed mark; a change of letter case alone is not stored.
+    // Gives whether the name was stored.
+    bool storeRecordName(const QString& text);
+    // Stores a typed text over a text field of the record on screen and sets the record-changed
+    // mark; a text the field cannot hold is not stored.
+    void storeText(const TextFieldSpec& field, const QString& text);
+
+    // The number typed into a box for a whole-number field; nothing, once the user was told
+    // why, for text that is no whole number or a number that the field cannot hold.
+    std::optional<std::int64_t> typedWholeNumber(const QString& text, const IntegerField& field);
+    // The number typed into a box for a single-precision field, in the user's number format;
+    // nothing, once the user was told, for anything else.
+    std::optional<float> typedFloat(const QString& text);
+    void reportNotInteger(const QString& text);
+    void reportOutOfRange(const QString& text, const IntegerField& field);
     void selectEntry(std::optional<std::size_t> index);
 
     // Puts every field of the record into its control; the handlers store nothing meanwhile.

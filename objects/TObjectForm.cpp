@@ -29,10 +29,6 @@ RecordEditorTraits objectEditorTraits() {
             QObject::tr("New Object"), "odb"};
 }
 
-ConstByteSpan bytesOf(const std::string& text) {
-    return ConstByteSpan(reinterpret_cast<const Byte*>(text.data()), text.size());
-}
-
 // The bit a capability check box edits: the number that ends its name.
 std::uint8_t bitOfControl(const QString& name) {
     qsizetype digits = name.size();
@@ -571,17 +567,6 @@ void TObjectForm::updateThreeDWarning() {
     threeDWarning_->setVisible(needsThreeD && !hasThreeD_);
 }
 
-void TObjectForm::reportNotInteger(const QString& text) {
-    dialogs().reportError(tr("'%1' is not a valid integer value").arg(text));
-}
-
-void TObjectForm::reportOutOfRange(const QString& text, const IntegerField& field) {
-    dialogs().reportError(tr("'%1' is out of range: this field holds whole numbers from %2 to %3")
-                              .arg(text)
-                              .arg(field.minimum())
-                              .arg(field.maximum()));
-}
-
 void TObjectForm::nameOrTypeStored() {
     rebuildListKeepingSelection();
     afterRecordsChanged();
@@ -589,18 +574,11 @@ void TObjectForm::nameOrTypeStored() {
 }
 
 void TObjectForm::ChangeObjectName() {
-    const ByteSpan record = editableRecord();
-    if (record.empty()) {
+    if (!storeRecordName(objectName_->text())) {
         return;
     }
-    const std::optional<std::string> typed = bytesFromText(objectName_->text());
-    if (!typed || equalEditorNames(bytesOf(*typed), R::ObjectName.bytes(record))) {
-        return;
-    }
-    if (!R::ObjectName.write(record, *typed, TextOverflow::Refuse)) {
-        return;
-    }
-    nameOrTypeStored();
+    afterRecordsChanged();
+    const ConstByteSpan record = records().record(*currentPosition());
     recomputeHasThreeD(record);
     setBoxesByType();
 }
@@ -620,21 +598,10 @@ void TObjectForm::ChangeObjectType() {
     nameOrTypeStored();
 }
 
-void TObjectForm::storeText(const TextFieldSpec& field, const QLineEdit* edit) {
-    const ByteSpan record = editableRecord();
-    if (record.empty()) {
-        return;
-    }
-    const std::optional<std::string> typed = bytesFromText(edit->text());
-    if (typed && field.write(record, *typed, TextOverflow::Refuse)) {
-        markRecordChanged();
-    }
-}
-
-void TObjectForm::ChangeDisplayName() { storeText(R::DisplayName, displayName_); }
-void TObjectForm::ChangeDefaultDoctrine() { storeText(R::DoctrineName, doctrineName_); }
-void TObjectForm::ChangeAmbientSound() { storeText(R::AmbientSound, ambientSound_); }
-void TObjectForm::ChangeSimType() { storeText(R::SimType, simType_->lineEdit()); }
+void TObjectForm::ChangeDisplayName() { storeText(R::DisplayName, displayName_->text()); }
+void TObjectForm::ChangeDefaultDoctrine() { storeText(R::DoctrineName, doctrineName_->text()); }
+void TObjectForm::ChangeAmbientSound() { storeText(R::AmbientSound, ambientSound_->text()); }
+void TObjectForm::ChangeSimType() { storeText(R::SimType, simType_->currentText()); }
 
 void TObjectForm::storeSpinPosition(const QString& name) {
     const ByteSpan record = editableRecord();
@@ -674,19 +641,19 @@ void TObjectForm::ChangeFloatNumber() {
     }
     const auto& [field, edit] = *found;
     const QString text = edit->text();
-    const std::optional<double> typed = parseDecimalNumber(text);
-    if (typed && name == "DragCoeff" && *typed >= 1.0) {
+    const std::optional<double> number = parseDecimalNumber(text);
+    if (number && name == "DragCoeff" && *number >= 1.0) {
         // Every number of 1 or more, however large, is 1.
         field.write(record, 1.0f);
         markRecordChanged();
         edit->setText("1");
         return;
     }
-    if (!typed || !std::isfinite(*typed) || std::abs(*typed) > std::numeric_limits<float>::max()) {
-        dialogs().reportError(tr("'%1' is not a valid floating point value").arg(text));
+    const std::optional<float> typed = typedFloat(text);
+    if (!typed) {
         return;
     }
-    field.write(record, static_cast<float>(*typed));
+    field.write(record, *typed);
     markRecordChanged();
 }
 

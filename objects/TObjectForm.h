@@ -105,13 +105,10 @@ private:
     void addCapabilityBoxes(QGroupBox* box, const std::array<CapabilityBit, N>& bits,
                             void (TObjectForm::*handler)());
 
-    void storeText(const TextFieldSpec& field, const QLineEdit* edit);
     void storeSpinPosition(const QString& name);
     void changeLimit(const QString& name);
     void changeCapability(const BitSetField<std::uint8_t>& field);
     void applyPairLimits(const LimitPair& changed);
-    void reportNotInteger(const QString& text);
-    void reportOutOfRange(const QString& text, const IntegerField& field);
     void nameOrTypeStored();
     void setBoxesByType();
     void recomputeHasThreeD(ConstByteSpan record);

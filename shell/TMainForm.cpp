@@ -2,6 +2,7 @@
 
 #include "editor/DialogService.h"
 #include "editor/CodePage.h"
+#include "launchers/TLauncherForm.h"
 #include "objects/TObjectForm.h"
 #include "threed/TThreeDObjectForm.h"
 #include "shell/ProgramSetup.h"
@@ -132,7 +133,7 @@ void TMainForm::buildMenusAndToolBar() {
         editorToggle->setCheckable(true);
     }
     // The editors still to come have their toggles, disabled until they exist.
-    for (QAction* notYet : {toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
+    for (QAction* notYet : {toggleMissions_, toggleCarriers_}) {
         notYet->setEnabled(false);
     }
 
@@ -142,6 +143,7 @@ void TMainForm::buildMenusAndToolBar() {
     connect(toggleToolBar_, &QAction::triggered, this, &TMainForm::Action_Toggle_Toolbar_Run);
     connect(toggleObjects_, &QAction::triggered, this, &TMainForm::Action_Toggle_Objects_Run);
     connect(toggleThreeDs_, &QAction::triggered, this, &TMainForm::Action_Toggle_3Ds_Run);
+    connect(toggleLaunchers_, &QAction::triggered, this, &TMainForm::Action_Toggle_Launchers_Run);
     connect(showAbout_, &QAction::triggered, this, &TMainForm::Action_Show_About_Run);
     connect(exit_, &QAction::triggered, this, &TMainForm::Menu_File_ExitClick);
 
@@ -182,10 +184,13 @@ void TMainForm::buildMenusAndToolBar() {
 void TMainForm::createEditors() {
     // The launcher editor and the 3D object editor come before the object editor, whose list
     // fills their lists.
+    launcherForm_ = std::make_unique<TLauncherForm>(set_.buffer(DatabaseFile::Launchers), dialogs_);
+    connect(launcherForm_.get(), &RecordEditorForm::toggleRequested, this, &TMainForm::Action_Toggle_Launchers_Run);
     threeDForm_ = std::make_unique<TThreeDObjectForm>(set_.buffer(DatabaseFile::ThreeDObjects), dialogs_);
     connect(threeDForm_.get(), &TThreeDObjectForm::toggleRequested, this, &TMainForm::Action_Toggle_3Ds_Run);
-    objectForm_ = std::make_unique<TObjectForm>(set_.buffer(DatabaseFile::Objects), dialogs_,
-                                                ObjectEditorLinks{.threeD = threeDForm_.get()});
+    objectForm_ = std::make_unique<TObjectForm>(
+        set_.buffer(DatabaseFile::Objects), dialogs_,
+        ObjectEditorLinks{.threeD = threeDForm_.get(), .ammunition = launcherForm_.get()});
     connect(objectForm_.get(), &RecordEditorForm::toggleRequested, this,
             &TMainForm::Action_Toggle_Objects_Run);
     for (QAction* editorToggle :
@@ -195,9 +200,10 @@ void TMainForm::createEditors() {
 }
 
 void TMainForm::destroyEditors() {
-    // The object editor refers to the 3D object editor, so it goes first.
+    // The object editor refers to the 3D object and launcher editors, so it goes first.
     objectForm_.reset();
     threeDForm_.reset();
+    launcherForm_.reset();
 }
 
 void TMainForm::toggle(QWidget* editor, QAction* action) {
@@ -218,6 +224,8 @@ void TMainForm::Action_Toggle_Objects_Run() { toggle(objectForm_.get(), toggleOb
 
 void TMainForm::Action_Toggle_3Ds_Run() { toggle(threeDForm_.get(), toggleThreeDs_); }
 
+void TMainForm::Action_Toggle_Launchers_Run() { toggle(launcherForm_.get(), toggleLaunchers_); }
+
 void TMainForm::Action_Toggle_Toolbar_Run() {
     // The entry's own check mark has already flipped when it was chosen.
     toolBar_->setVisible(toggleToolBar_->isChecked());
@@ -231,8 +239,23 @@ void TMainForm::Action_Show_About_Run() {
 void TMainForm::Menu_File_ExitClick() { close(); }
 
 bool TMainForm::anythingUnsaved() const {
-    return (objectForm_ && (objectForm_->recordChanged() || objectForm_->setChanged())) ||
-           (threeDForm_ && threeDForm_->changed());
+    const auto editors = editorsInCommitOrder();
+    return std::any_of(editors.begin(), editors.end(),
+                       [](const auto& editor) { return editor.second->holdsUnsavedWork(); });
+}
+
+std::vector<std::pair<DatabaseFile, SetEditor*>> TMainForm::editorsInCommitOrder() const {
+    std::vector<std::pair<DatabaseFile, SetEditor*>> editors;
+    const std::initializer_list<std::pair<DatabaseFile, SetEditor*>> all{
+        {DatabaseFile::Objects, objectForm_.get()},
+        {DatabaseFile::ThreeDObjects, threeDForm_.get()},
+        {DatabaseFile::Launchers, launcherForm_.get()}};
+    for (const auto& editor : all) {
+        if (editor.second != nullptr) {
+            editors.push_back(editor);
+        }
+    }
+    return editors;
 }
 
 bool TMainForm::CheckSaved() {
@@ -261,7 +284,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    for (QWidget* editor : std::initializer_list<QWidget*>{objectForm_.get(), threeDForm_.get()}) {
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{objectForm_.get(), threeDForm_.get(), launcherForm_.get()}) {
         if (editor != nullptr) {
             editor->hide();
         }
@@ -274,35 +298,22 @@ TMainForm::SaveOutcome TMainForm::saveAndReport() {
     // The marks are cleared before the editors commit. An editor whose file was not written
     // (the save failed before it, or the file was left alone) has its mark set again, so that
     // work which did not reach the disk is still asked about.
-    struct EditorOnSave {
-        DatabaseFile file;
-        bool hadChanges;
-        std::function<void()> markChanged;
-    };
-    std::vector<EditorOnSave> editors;
-    if (objectForm_) {
-        editors.push_back({DatabaseFile::Objects, objectForm_->setChanged(),
-                           [form = objectForm_.get()] { form->markSetChanged(); }});
-        objectForm_->clearSetChanged();
+    const auto editors = editorsInCommitOrder();
+    std::vector<bool> hadChanges;
+    for (const auto& [file, editor] : editors) {
+        hadChanges.push_back(editor->holdsAcceptedChanges());
+        editor->clearAcceptedChanges();
     }
-    if (threeDForm_) {
-        editors.push_back({DatabaseFile::ThreeDObjects, threeDForm_->changed(),
-                           [form = threeDForm_.get()] { form->markChanged(); }});
-        threeDForm_->clearChanged();
-    }
-    if (objectForm_) {
-        objectForm_->commit();
-    }
-    if (threeDForm_) {
-        threeDForm_->commit();
+    for (const auto& [file, editor] : editors) {
+        editor->commit();
     }
 
     const DatabaseSet::SaveResult saved = saveSet();
     bool workLeft = false;
-    for (const EditorOnSave& editor : editors) {
-        if (editor.hadChanges &&
-            std::find(saved.written.begin(), saved.written.end(), editor.file) == saved.written.end()) {
-            editor.markChanged();
+    for (std::size_t i = 0; i < editors.size(); ++i) {
+        const auto& [file, editor] = editors[i];
+        if (hadChanges[i] && std::find(saved.written.begin(), saved.written.end(), file) == saved.written.end()) {
+            editor->markAcceptedChanges();
             workLeft = true;
         }
     }

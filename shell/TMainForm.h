@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QToolBar;
@@ -14,6 +16,8 @@ class QToolBar;
 namespace keel {
 
 class DialogService;
+class SetEditor;
+class TLauncherForm;
 class TObjectForm;
 class TThreeDObjectForm;
 class RecordEditorForm;
@@ -43,6 +47,7 @@ public:
     const DatabaseSet& databaseSet() const { return set_; }
     TObjectForm* objectForm() const { return objectForm_.get(); }
     TThreeDObjectForm* threeDObjectForm() const { return threeDForm_.get(); }
+    TLauncherForm* launcherForm() const { return launcherForm_.get(); }
 
     // The close query: asks about unsaved changes; true when closing may go on.
     bool CheckSaved();
@@ -55,6 +60,7 @@ public slots:
     void Action_Toggle_Toolbar_Run();
     void Action_Toggle_Objects_Run();
     void Action_Toggle_3Ds_Run();
+    void Action_Toggle_Launchers_Run();
     void Action_Show_About_Run();
     void Menu_File_ExitClick();
 
@@ -68,6 +74,8 @@ private:
     void createEditors();
     void destroyEditors();
     bool anythingUnsaved() const;
+    // The editors of the set with their files, in the order in which a save commits them.
+    std::vector<std::pair<DatabaseFile, SetEditor*>> editorsInCommitOrder() const;
     void toggle(QWidget* editor, QAction* action);
     enum class SaveOutcome {
         Saved,             // every editor's work reached the disk
@@ -81,6 +89,7 @@ private:
     DialogService& dialogs_;
     DatabaseSet set_;
     std::filesystem::path directory_;
+    std::unique_ptr<TLauncherForm> launcherForm_;
     std::unique_ptr<TThreeDObjectForm> threeDForm_;
     std::unique_ptr<TObjectForm> objectForm_;
 

@@ -2,6 +2,7 @@
 
 #include "editor/RecordExchange.h"
 #include "editor/RecordTable.h"
+#include "editor/SetEditor.h"
 #include "threed/ThreeDIndex.h"
 
 #include <QWidget>
@@ -21,7 +22,7 @@ class RecordListModel;
 
 // The editor of 3dobjects.3db: the objects that lack a 3D object beside the 3D object
 // records, and a 3D object for an object made by copying another under the object's name.
-class TThreeDObjectForm : public QWidget {
+class TThreeDObjectForm : public QWidget, public SetEditor {
     Q_OBJECT
 
 public:
@@ -38,7 +39,13 @@ public:
     void clearChanged() { changed_ = false; }
     void markChanged() { changed_ = true; }
     // Sorts the working copy by name and makes it the master buffer's content.
-    void commit();
+    void commit() override;
+
+    // Its one mark serves as both.
+    bool holdsUnsavedWork() const override { return changed_; }
+    bool holdsAcceptedChanges() const override { return changed_; }
+    void clearAcceptedChanges() override { changed_ = false; }
+    void markAcceptedChanges() override { changed_ = true; }
 
     const RecordTable& records() const { return records_; }
     QListView* objectList() const { return objectList_; }

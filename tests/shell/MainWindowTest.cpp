@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(session.action("Action_Select_DBDir")->property("category").toString(), QString("DatabaseIO"));
         QCOMPARE(session.action("Action_Toggle_Objects")->property("category").toString(), QString("Toggles"));
         QVERIFY(session.action("Action_Toggle_ToolBar")->isChecked());
-        QVERIFY(!session.action("Action_Toggle_Launchers")->isEnabled()); // that editor is still to come
+        QVERIFY(!session.action("Action_Toggle_Missions")->isEnabled()); // that editor is still to come
         for (QAction* action : toolBar->actions()) {
             QVERIFY(action->isSeparator() || !action->icon().isNull());
         }

@@ -1,0 +1,317 @@
+#include "launchers/TLauncherForm.h"
+
+#include "editor/CodePage.h"
+#include "editor/CodePageValidator.h"
+#include "editor/NumberText.h"
+#include "launchers/LauncherRecord.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStringListModel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace keel {
+namespace {
+
+using L = LauncherRecord;
+
+RecordEditorTraits launcherEditorTraits() {
+    RecordEditorTraits traits{"TLauncherForm", QObject::tr("Launcher Records"), "LauncherList", L::Size,
+                              L::LauncherName, 3, QObject::tr("New Launcher"), "ldb"};
+    traits.sortable = false;
+    traits.saveRecordAlwaysAccepts = true;
+    return traits;
+}
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int clampedPosition(std::int64_t value, const ArrowControl* arrows) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, arrows->minimum(), arrows->maximum()));
+}
+
+// Room in a number box for a float written with all its fifteen digits.
+int fifteenDigitWidth(const QWidget* box) {
+    return box->fontMetrics().horizontalAdvance("-32767.0000000000") + 12;
+}
+
+} // namespace
+
+TLauncherForm::TLauncherForm(ByteVector& master, DialogService& dialogs, QWidget* parent)
+    : RecordEditorForm(launcherEditorTraits(), master, dialogs, parent),
+      ammunitionChoices_(new QStringListModel(this)) {
+    auto* area = new QVBoxLayout(fieldArea());
+    area->setContentsMargins(0, 0, 0, 0);
+
+    auto* nameRow = new QHBoxLayout;
+    launcherName_ = makeTextField(fieldArea(), "LauncherName", static_cast<int>(L::LauncherName.maxLength()));
+    launcherName_->setFixedWidth(launcherName_->fontMetrics().averageCharWidth() * 24);
+    nameRow->addWidget(new QLabel(tr("Name:"), fieldArea()));
+    nameRow->addWidget(launcherName_);
+    nameRow->addStretch();
+    area->addLayout(nameRow);
+    connect(launcherName_, &QLineEdit::textChanged, this, &TLauncherForm::ChangeLauncherName);
+
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    auto* middle = new QVBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(middle);
+    area->addLayout(columns);
+
+    // Weapon details: four ammunition types with their rounds, and the sound file.
+    QGroupBox* weapons = makeGroup(tr("Weapon Details"), fieldArea());
+    auto* weaponGrid = new QGridLayout(weapons);
+    for (int i = 0; i < 4; ++i) {
+        auto* box = new QComboBox(weapons);
+        box->setObjectName(QString("weap%1").arg(i));
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr); // what is typed is stored as typed, never completed
+        box->setModel(ammunitionChoices_);
+        // A width of its own, so that a refill of thousands of names lays nothing out again.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(20);
+        box->lineEdit()->setMaxLength(static_cast<int>(L::weap0.maxLength()));
+        box->lineEdit()->setValidator(new CodePageValidator(box));
+        weaponGrid->addWidget(new QLabel(tr("Ammo Type %1:").arg(i + 1), weapons), i, 0);
+        weaponGrid->addWidget(box, i, 1);
+        connect(box, &QComboBox::editTextChanged, this, &TLauncherForm::ChangeWeap);
+        ammunition_[static_cast<std::size_t>(i)] = box;
+        addWholeNumber(weaponGrid, i, 2, QString("quant%1").arg(i), tr("No. Rounds:"),
+                       L::roundCounts[static_cast<std::size_t>(i)], 0, 32767, &TLauncherForm::ChangeQuant);
+    }
+    soundFile_ = makeTextField(weapons, "SoundFile", static_cast<int>(L::SoundFile.maxLength()));
+    weaponGrid->addWidget(new QLabel(tr("Sound File:"), weapons), 4, 0);
+    weaponGrid->addWidget(soundFile_, 4, 1);
+    connect(soundFile_, &QLineEdit::textChanged, this, &TLauncherForm::ChangSoundFile);
+    left->addWidget(weapons);
+
+    QGroupBox* firing = makeGroup(tr("Firing Details"), fieldArea());
+    auto* firingGrid = new QGridLayout(firing);
+    addWholeNumber(firingGrid, 0, 0, "rdsPerMin", tr("Rate of fire(RPM):"), L::rdsPerMin, 0, 32767,
+                   &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(firingGrid, 1, 0, "magazine", tr("Addtional Ammo Clips:"), L::magazine, 0, 32767,
+                   &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(firingGrid, 2, 0, "swap", tr("Ammo Swap Time:"), L::swap, 0, 32767,
+                   &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(firingGrid, 3, 0, "load", tr("Clip Reload Time:"), L::load, 0, 32767,
+                   &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(firingGrid, 4, 0, "maxNumRdsGuideable", tr("Max Number of Rounds Guidable:"),
+                   L::maxNumRdsGuideable, 0, 255, &TLauncherForm::ChangeMaxNumRdsGuideable,
+                   "UpDown_MaxNumRdsGuidable");
+    left->addWidget(firing);
+    left->addStretch();
+
+    QGroupBox* appearance = makeGroup(tr("Appearance Details"), fieldArea());
+    auto* appearanceGrid = new QGridLayout(appearance);
+    addWholeNumber(appearanceGrid, 0, 0, "tubes", tr("No. of Tubes/Barrels:"), L::tubes, 0, 32767,
+                   &TLauncherForm::ChangeSimpleNum);
+    auto* dimensions = new QHBoxLayout;
+    for (const auto& [name, field] : {std::pair<QString, IntegerField>{"rows", L::rows}, {"cols", L::cols}}) {
+        auto* edit = new QLineEdit(appearance);
+        edit->setObjectName(name);
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("-32768") + 14);
+        wholeNumbers_.insert(name, {field, edit, nullptr});
+        connect(edit, &QLineEdit::textChanged, this, &TLauncherForm::ChangeSimpleNum);
+        if (name == "cols") {
+            dimensions->addWidget(new QLabel(tr("X"), appearance));
+        }
+        dimensions->addWidget(edit);
+    }
+    dimensions->addStretch();
+    appearanceGrid->addWidget(new QLabel(tr("Dimensions:"), appearance), 1, 0);
+    appearanceGrid->addLayout(dimensions, 1, 1);
+    middle->addWidget(appearance);
+
+    QGroupBox* angles = makeGroup(tr("Angles(Degrees)"), fieldArea());
+    auto* angleGrid = new QGridLayout(angles);
+    addWholeNumber(angleGrid, 0, 0, "cone", tr("Firing Cone half-angle:"), L::cone, 0, 180,
+                   &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(angleGrid, 1, 0, "centre", tr("Heading when centered:"), L::centre, 0, 359,
+                   &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(angleGrid, 2, 0, "hRel", tr("Current Heading:"), L::hRel, 0, 359, &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(angleGrid, 3, 0, "pRel", tr("Current Pitch:"), L::pRel, 0, 90, &TLauncherForm::ChangeSimpleNum);
+    middle->addWidget(angles);
+
+    QGroupBox* characteristics = makeGroup(tr("Characteristics"), fieldArea());
+    auto* characteristicsRow = new QHBoxLayout(characteristics);
+    for (const LauncherCharacteristic& characteristic : launcherCharacteristics) {
+        auto* check = new QCheckBox(latin1(characteristic.caption), characteristics);
+        check->setObjectName(latin1(characteristic.control));
+        characteristics_.insert(check->objectName(), check);
+        characteristicsRow->addWidget(check);
+        connect(check, &QCheckBox::toggled, this, &TLauncherForm::ChangedFixed);
+    }
+    middle->addWidget(characteristics);
+    middle->addStretch();
+
+    QGroupBox* location = makeGroup(tr("Location Details"), fieldArea());
+    auto* locationGrid = new QGridLayout(location);
+    addCoordinates(locationGrid, 0, tr("Location on Platform"), {{{"centx", L::centx}, {"centy", L::centy}, {"centz", L::centz}}});
+    addCoordinates(locationGrid, 1, tr("Top-Left Corner"), {{{"x1", L::x1}, {"y1", L::y1}, {"z1", L::z1}}});
+    addCoordinates(locationGrid, 2, tr("Bottom-Right Corner"), {{{"x2", L::x2}, {"y2", L::y2}, {"z2", L::z2}}});
+    columns->addWidget(location, 0, Qt::AlignTop);
+
+    createFromMaster();
+}
+
+QGroupBox* TLauncherForm::makeGroup(const QString& caption, QWidget* parent) { return new QGroupBox(caption, parent); }
+
+void TLauncherForm::addWholeNumber(QGridLayout* grid, int row, int column, const QString& name, const QString& label,
+                                   IntegerField field, int lowest, int highest, void (TLauncherForm::*handler)(),
+                                   const QString& arrowsName) {
+    QWidget* box = grid->parentWidget();
+    const SpinField spin = makeSpinField(box, name, lowest, highest);
+    if (!arrowsName.isEmpty()) {
+        spin.arrows->setObjectName(arrowsName);
+    }
+    spin.edit->setFixedWidth(spin.edit->fontMetrics().horizontalAdvance("4294967295") + 14);
+    grid->addWidget(new QLabel(label, box), row, column);
+    grid->addWidget(spin.row, row, column + 1);
+    wholeNumbers_.insert(name, {field, spin.edit, spin.arrows});
+    connect(spin.edit, &QLineEdit::textChanged, this, handler);
+}
+
+void TLauncherForm::addCoordinates(QGridLayout* grid, int row, const QString& caption,
+                                   const std::array<std::pair<QString, NumberField<float>>, 3>& coordinates) {
+    QWidget* parent = grid->parentWidget();
+    auto* group = makeGroup(caption, parent);
+    auto* groupGrid = new QGridLayout(group);
+    const std::array<QString, 3> axes{tr("X:"), tr("Y:"), tr("Z:")};
+    int line = 0;
+    for (const auto& [name, field] : coordinates) {
+        const SpinField spin = makeSpinField(group, name, 0, 32767);
+        spin.edit->setMinimumWidth(fifteenDigitWidth(spin.edit));
+        spin.edit->setMaximumWidth(fifteenDigitWidth(spin.edit));
+        groupGrid->addWidget(new QLabel(axes[static_cast<std::size_t>(line)], group), line, 0);
+        groupGrid->addWidget(spin.row, line, 1);
+        coordinates_.insert(name, {field, spin.edit});
+        connect(spin.edit, &QLineEdit::textChanged, this, &TLauncherForm::ChangeFloat);
+        ++line;
+    }
+    grid->addWidget(group, row, 0);
+}
+
+void TLauncherForm::refillAmmunitionLists(const QStringList& weaponNames) {
+    std::array<QString, 4> texts;
+    std::vector<std::unique_ptr<QSignalBlocker>> quiet;
+    for (std::size_t i = 0; i < ammunition_.size(); ++i) {
+        texts[i] = ammunition_[i]->currentText();
+        quiet.push_back(std::make_unique<QSignalBlocker>(ammunition_[i]));
+    }
+    ammunitionChoices_->setStringList(weaponNames);
+    // The choices changed, not the record: the boxes keep their texts and nothing is stored.
+    for (std::size_t i = 0; i < ammunition_.size(); ++i) {
+        ammunition_[i]->setCurrentIndex(-1);
+        ammunition_[i]->setEditText(texts[i]);
+    }
+}
+
+void TLauncherForm::putFields(ConstByteSpan record) {
+    fieldArea()->setEnabled(true);
+    launcherName_->setText(textFromBytes(L::LauncherName.read(record)));
+    soundFile_->setText(textFromBytes(L::SoundFile.read(record)));
+    for (std::size_t i = 0; i < ammunition_.size(); ++i) {
+        ammunition_[i]->setEditText(textFromBytes(L::ammunitionTypes[i].read(record)));
+    }
+    for (const WholeNumberBox& box : std::as_const(wholeNumbers_)) {
+        const std::int64_t value = box.field.read(record);
+        if (box.arrows != nullptr) {
+            box.arrows->setPosition(clampedPosition(value, box.arrows));
+        }
+        box.edit->setText(QString::number(value));
+    }
+    for (const auto& [field, edit] : std::as_const(coordinates_)) {
+        edit->setText(formatFloat(field.read(record)));
+        edit->setCursorPosition(0);
+    }
+    const std::uint16_t bits = L::characteristics.read(record);
+    for (const LauncherCharacteristic& characteristic : launcherCharacteristics) {
+        characteristics_.value(latin1(characteristic.control))->setChecked((bits & characteristic.bit) != 0);
+    }
+}
+
+void TLauncherForm::clearFields() {
+    for (QLineEdit* edit : fieldArea()->findChildren<QLineEdit*>()) {
+        edit->clear();
+    }
+    for (QCheckBox* check : std::as_const(characteristics_)) {
+        check->setChecked(false);
+    }
+    fieldArea()->setEnabled(false);
+}
+
+void TLauncherForm::ChangeLauncherName() { storeRecordName(launcherName_->text()); }
+
+void TLauncherForm::ChangSoundFile() { storeText(L::SoundFile, soundFile_->text()); }
+
+void TLauncherForm::ChangeWeap() {
+    const auto* box = qobject_cast<const QComboBox*>(sender());
+    const auto found = std::find(ammunition_.begin(), ammunition_.end(), box);
+    if (box == nullptr || found == ammunition_.end()) {
+        return;
+    }
+    storeText(L::ammunitionTypes[static_cast<std::size_t>(found - ammunition_.begin())], box->currentText());
+}
+
+void TLauncherForm::storeWholeNumber(const QString& name) {
+    const ByteSpan record = editableRecord();
+    const auto box = wholeNumbers_.constFind(name);
+    if (record.empty() || box == wholeNumbers_.cend()) {
+        return;
+    }
+    // Typed numbers are not held to the arrows' range, only to what the field can hold.
+    const std::optional<std::int64_t> typed = typedWholeNumber(box->edit->text(), box->field);
+    if (!typed) {
+        return;
+    }
+    box->field.write(record, *typed);
+    if (box->arrows != nullptr) {
+        box->arrows->setPosition(clampedPosition(*typed, box->arrows));
+    }
+    markRecordChanged();
+}
+
+void TLauncherForm::ChangeQuant() { storeWholeNumber(sender() ? sender()->objectName() : QString()); }
+void TLauncherForm::ChangeSimpleNum() { storeWholeNumber(sender() ? sender()->objectName() : QString()); }
+void TLauncherForm::ChangeMaxNumRdsGuideable() { storeWholeNumber("maxNumRdsGuideable"); }
+
+void TLauncherForm::ChangeFloat() {
+    const ByteSpan record = editableRecord();
+    const auto found = coordinates_.constFind(sender() ? sender()->objectName() : QString());
+    if (record.empty() || found == coordinates_.cend()) {
+        return;
+    }
+    const auto& [field, edit] = *found;
+    if (const std::optional<float> typed = typedFloat(edit->text())) {
+        field.write(record, *typed);
+        markRecordChanged();
+    }
+}
+
+void TLauncherForm::ChangedFixed() {
+    const ByteSpan record = editableRecord();
+    const auto* check = qobject_cast<const QCheckBox*>(sender());
+    if (record.empty() || check == nullptr) {
+        return;
+    }
+    for (const LauncherCharacteristic& characteristic : launcherCharacteristics) {
+        if (check->objectName() == latin1(characteristic.control)) {
+            L::characteristics.set(record, characteristic.bit, check->isChecked());
+            markRecordChanged();
+        }
+    }
+}
+
+} // namespace keel
