@@ -1,5 +1,6 @@
 // The main window: start-up, its menu and tool bar, the editor toggles, and the database set
 // it loads, saves and replaces.
+#include "launchers/TLauncherForm.h"
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"
 #include "editor/QtDialogService.h"
@@ -461,6 +462,39 @@ private slots:
         session.dialogs.cancelFileDialog();
         session.action("Action_Select_DBDir")->trigger();
         QCOMPARE(session.window->databaseDirectory(), root / "first");
+    }
+
+    // The launcher editor: its toggle, its Save Record that counts even on an unchanged record,
+    // and a save that keeps the launchers in the order of their list.
+    void theLauncherEditorIsSavedInTheOrderOfItsList() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        writeFile(directory / "launcher.ldb", concatenated({namedRecord(196, "Zulu Mount", 1), namedRecord(196, "Alpha Mount", 2)}));
+        writeFile(directory / "in.ldb", namedRecord(196, "Bravo Mount", 3));
+        Session session(directory.path());
+        QAction* toggle = session.action("Action_Toggle_Launchers");
+        QVERIFY(toggle->isEnabled());
+        toggle->trigger();
+        TLauncherForm& launchers = *session.window->launcherForm();
+        QVERIFY(launchers.isVisible());
+        QVERIFY(toggle->isChecked());
+        QTest::mouseClick(control<QPushButton>(launchers, "SaveButton"), Qt::LeftButton);
+        session.dialogs.answer(Answer::Cancel);
+        QVERIFY(!session.window->CheckSaved());
+        QCOMPARE(session.dialogs.shown().last().text,
+                 QString("You have not saved your database changes to disk.Do you wish to save them now?"));
+
+        session.dialogs.choose({QString::fromStdString((directory / "in.ldb").string())});
+        trigger(launchers, "Action_ImportRecord");
+        QVERIFY(session.window->SaveDatabases());
+        QCOMPARE(readFile(directory / "launcher.ldb"),
+                 concatenated({namedRecord(196, "Zulu Mount", 1), namedRecord(196, "Alpha Mount", 2),
+                               namedRecord(196, "Bravo Mount", 3)}));
+        QVERIFY(!launchers.holdsUnsavedWork());
+        QVERIFY(session.window->CheckSaved());
+        launchers.close(); // the close box runs the toggle
+        QVERIFY(!launchers.isVisible());
+        QVERIFY(!toggle->isChecked());
     }
 
     void closingAsksOnlyWhenSomethingIsUnsaved() {
