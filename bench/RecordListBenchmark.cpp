@@ -5,6 +5,8 @@
 #include "objects/TObjectForm.h"
 
 #include "editor/DialogService.h"
+#include "launchers/LauncherRecord.h"
+#include "launchers/TLauncherForm.h"
 #include "threed/TThreeDObjectForm.h"
 #include "threed/ThreeDRecord.h"
 
@@ -59,13 +61,7 @@ keel::ByteVector threeDFile(const keel::ByteVector& objects) {
     return file;
 }
 
-// Holds the names as the launcher editor's lists would; the nation editor's side does nothing.
-class HeldAmmunition : public keel::AmmunitionChoices {
-public:
-    void refillAmmunitionLists(const QStringList& weaponNames) override { names = weaponNames; }
-    QStringList names;
-};
-
+// The nation editor's side does nothing.
 class IdleTagNames : public keel::TagNameChoices {
 public:
     void refillTagNameLists() override {}
@@ -80,11 +76,17 @@ void BM_NameKeystroke(benchmark::State& state) {
     keel::ByteVector threeDs = withThreeD ? threeDFile(master) : keel::ByteVector{};
     SilentDialogs dialogs;
     keel::TThreeDObjectForm threeDForm(threeDs, dialogs);
-    HeldAmmunition ammunition;
+    // The real launcher editor, shown, with a launcher on screen: its four ammunition boxes
+    // share the list of weapons that a weapon's keystroke refills.
+    keel::ByteVector launchers(4 * keel::LauncherRecord::Size, 0);
+    keel::TLauncherForm launcherForm(launchers, dialogs);
+    if (withAmmunition) {
+        launcherForm.showEditor();
+    }
     IdleTagNames tagNames;
     keel::ObjectEditorLinks links;
     links.threeD = withThreeD ? &threeDForm : nullptr;
-    links.ammunition = withAmmunition ? &ammunition : nullptr;
+    links.ammunition = withAmmunition ? &launcherForm : nullptr;
     keel::TObjectForm form(master, dialogs, links);
     form.setTagNameChoices(&tagNames);
     if (withThreeD) {
@@ -112,7 +114,7 @@ void BM_NameKeystroke(benchmark::State& state) {
 
 // The second argument links the 3D object editor, whose list of objects lacking a 3D object
 // is refreshed and whose index answers the warning at every keystroke; the third the
-// launcher editor's side, which is handed the names of the weapons when they changed; the
+// launcher editor, whose ammunition lists get the names of the weapons when they changed; the
 // fourth edits a weapon's name rather than a ship's.
 BENCHMARK(BM_NameKeystroke)
     ->ArgsProduct({{1'000, 10'000, 50'000}, {0, 1}, {0, 1}, {0, 1}})
