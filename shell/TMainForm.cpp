@@ -4,6 +4,8 @@
 #include "editor/CodePage.h"
 #include "launchers/TLauncherForm.h"
 #include "objects/TObjectForm.h"
+#include "pickers/ListFileEntries.h"
+#include "pickers/SlotPickers.h"
 #include "threed/TThreeDObjectForm.h"
 #include "shell/ProgramSetup.h"
 #include "shell/TAboutBox.h"
@@ -186,11 +188,22 @@ void TMainForm::createEditors() {
     // fills their lists.
     launcherForm_ = std::make_unique<TLauncherForm>(set_.buffer(DatabaseFile::Launchers), dialogs_);
     connect(launcherForm_.get(), &RecordEditorForm::toggleRequested, this, &TMainForm::Action_Toggle_Launchers_Run);
+    // The launcher picker offers the launcher editor's list as it stands; the sensor and
+    // airstrip pickers read their lists from the master buffers.
+    sensorEntries_ = std::make_unique<ListFileEntries>(sensorListFormat, set_.buffer(DatabaseFile::Sensors));
+    airstripEntries_ = std::make_unique<ListFileEntries>(airstripListFormat, set_.buffer(DatabaseFile::Airstrips));
+    launcherPicker_ = std::make_unique<TWeaponForm>(*launcherForm_);
+    sensorPicker_ = std::make_unique<TSensorForm>(*sensorEntries_);
+    airstripPicker_ = std::make_unique<TAirstripForm>(*airstripEntries_);
     threeDForm_ = std::make_unique<TThreeDObjectForm>(set_.buffer(DatabaseFile::ThreeDObjects), dialogs_);
     connect(threeDForm_.get(), &TThreeDObjectForm::toggleRequested, this, &TMainForm::Action_Toggle_3Ds_Run);
     objectForm_ = std::make_unique<TObjectForm>(
         set_.buffer(DatabaseFile::Objects), dialogs_,
-        ObjectEditorLinks{.threeD = threeDForm_.get(), .ammunition = launcherForm_.get()});
+        ObjectEditorLinks{.threeD = threeDForm_.get(),
+                          .ammunition = launcherForm_.get(),
+                          .launcherPicker = launcherPicker_.get(),
+                          .sensorPicker = sensorPicker_.get(),
+                          .airstripPicker = airstripPicker_.get()});
     connect(objectForm_.get(), &RecordEditorForm::toggleRequested, this,
             &TMainForm::Action_Toggle_Objects_Run);
     for (QAction* editorToggle :
@@ -200,9 +213,15 @@ void TMainForm::createEditors() {
 }
 
 void TMainForm::destroyEditors() {
-    // The object editor refers to the 3D object and launcher editors, so it goes first.
+    // The object editor refers to every other window, and the pickers to the lists they offer,
+    // so they go first.
     objectForm_.reset();
     threeDForm_.reset();
+    airstripPicker_.reset();
+    sensorPicker_.reset();
+    launcherPicker_.reset();
+    airstripEntries_.reset();
+    sensorEntries_.reset();
     launcherForm_.reset();
 }
 

@@ -16,7 +16,11 @@ class QToolBar;
 namespace keel {
 
 class DialogService;
+class ListFileEntries;
 class SetEditor;
+class TAirstripForm;
+class TSensorForm;
+class TWeaponForm;
 class TLauncherForm;
 class TObjectForm;
 class TThreeDObjectForm;
@@ -48,6 +52,9 @@ public:
     TObjectForm* objectForm() const { return objectForm_.get(); }
     TThreeDObjectForm* threeDObjectForm() const { return threeDForm_.get(); }
     TLauncherForm* launcherForm() const { return launcherForm_.get(); }
+    TWeaponForm* launcherPicker() const { return launcherPicker_.get(); }
+    TSensorForm* sensorPicker() const { return sensorPicker_.get(); }
+    TAirstripForm* airstripPicker() const { return airstripPicker_.get(); }
 
     // The close query: asks about unsaved changes; true when closing may go on.
     bool CheckSaved();
@@ -90,6 +97,11 @@ private:
     DatabaseSet set_;
     std::filesystem::path directory_;
     std::unique_ptr<TLauncherForm> launcherForm_;
+    std::unique_ptr<ListFileEntries> sensorEntries_;
+    std::unique_ptr<ListFileEntries> airstripEntries_;
+    std::unique_ptr<TWeaponForm> launcherPicker_;
+    std::unique_ptr<TSensorForm> sensorPicker_;
+    std::unique_ptr<TAirstripForm> airstripPicker_;
     std::unique_ptr<TThreeDObjectForm> threeDForm_;
     std::unique_ptr<TObjectForm> objectForm_;
 

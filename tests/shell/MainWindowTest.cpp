@@ -3,6 +3,7 @@
 #include "launchers/TLauncherForm.h"
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"
+#include "pickers/SlotPickerForm.h"
 #include "editor/QtDialogService.h"
 #include "shell/ProgramSetup.h"
 #include "shell/TAboutBox.h"
@@ -17,6 +18,7 @@
 #include "support/WindowDriver.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QScreen>
 #include <QStyleOptionMenuItem>
@@ -495,6 +497,59 @@ private slots:
         launchers.close(); // the close box runs the toggle
         QVERIFY(!launchers.isVisible());
         QVERIFY(!toggle->isChecked());
+    }
+
+    // An object is armed through the pickers that the object editor's buttons open: a sensor
+    // of sensors.sdb, and a launcher added in the launcher editor and not yet saved. A kept
+    // choice is an unaccepted change of the record, which No undoes.
+    void anObjectIsArmedThroughThePickers() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        writeFile(directory / "sensors.sdb", concatenated({namedRecord(152, "A"), namedRecord(152, "B"),
+                                                           namedRecord(152, "C")}));
+        Session session(directory.path());
+        session.action("Action_Toggle_Objects")->trigger();
+        session.action("Action_Toggle_Launchers")->trigger();
+        TObjectForm& objects = *session.window->objectForm();
+        trigger(*session.window->launcherForm(), "Action_AddRecord"); // "002: New Launcher", unsaved
+        doubleClickEntry(objects.recordList(), 0);
+
+        // Inside the modal picker, as soon as it is up: click a slot, then an entry, then Keep.
+        auto pickInside = [](const QString& picker, int slot, int entry, QStringList* seen = nullptr) {
+            QTimer::singleShot(0, [=] {
+                auto* form = qobject_cast<SlotPickerForm*>(QApplication::activeModalWidget());
+                QVERIFY(form != nullptr);
+                QCOMPARE(form->objectName(), picker);
+                QListView* slotList = form->slotList();
+                QListView* offered = form->availableList();
+                if (seen != nullptr) {
+                    *seen = entries(offered);
+                }
+                clickEntry(slotList, slot);
+                clickEntry(offered, entry);
+                QTest::mouseClick(control<QPushButton>(*form, "KeepButton"), Qt::LeftButton);
+            });
+        };
+        QStringList sensors;
+        pickInside("TSensorForm", 1, 2, &sensors);
+        QTest::mouseClick(control<QPushButton>(objects, "SensorButton"), Qt::LeftButton);
+        QCOMPARE(sensors, QStringList({"00: EMPTY SLOT", "01: A", "02: B", "03: C"}));
+        const ConstByteSpan record = objects.records().record(0);
+        QCOMPARE(ObjectRecord::SensorSlots.read(record, 1), std::int16_t(2));
+        QVERIFY(objects.recordChanged());
+
+        QStringList launchers;
+        pickInside("TWeaponForm", 29, 2, &launchers);
+        QTest::mouseClick(control<QPushButton>(objects, "WeaponButton"), Qt::LeftButton);
+        QCOMPARE(launchers, QStringList({"000: EMPTY SLOT", "001: GUN", "002: New Launcher"}));
+        QCOMPARE(ObjectRecord::LauncherSlots.read(objects.records().record(0), 29), std::int16_t(2));
+
+        // Not retained: the record is as it was shown, slots included.
+        session.dialogs.answer(Answer::No);
+        doubleClickEntry(objects.recordList(), 0);
+        QCOMPARE(ObjectRecord::SensorSlots.read(objects.records().record(0), 1), std::int16_t(0));
+        QCOMPARE(ObjectRecord::LauncherSlots.read(objects.records().record(0), 29), std::int16_t(0));
+        QVERIFY(control<QPushButton>(objects, "AirstripButton")->isEnabled());
     }
 
     void closingAsksOnlyWhenSomethingIsUnsaved() {

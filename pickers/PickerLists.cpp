@@ -1,0 +1,79 @@
+#include "pickers/PickerLists.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace keel {
+
+AvailableListModel::AvailableListModel(const AvailableEntries& entries, EntryNaming naming,
+                                       QObject* parent)
+    : QAbstractListModel(parent), entries_(entries), naming_(std::move(naming)) {}
+
+int AvailableListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : lineCount_;
+}
+
+QVariant AvailableListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= lineCount_) {
+        return {};
+    }
+    return slotLine(index.row());
+}
+
+Qt::ItemFlags AvailableListModel::flags(const QModelIndex& index) const {
+    if (index.row() > lastNameableLine) {
+        return Qt::ItemNeverHasChildren;
+    }
+    return QAbstractListModel::flags(index) | Qt::ItemNeverHasChildren;
+}
+
+void AvailableListModel::rebuild() {
+    beginResetModel();
+    const std::size_t entryCount = std::min<std::size_t>(
+        entries_.count(), static_cast<std::size_t>(std::numeric_limits<int>::max() - 1));
+    lineCount_ = 1 + static_cast<int>(entryCount);
+    endResetModel();
+}
+
+bool AvailableListModel::names(int value) const {
+    // The entries may have shrunk since the list was built (the launcher editor deletes while
+    // the picker is hidden); a line is only read while its entry is still there.
+    return value == 0 ||
+           (value > 0 && value < lineCount_ && static_cast<std::size_t>(value) <= entries_.count());
+}
+
+QString AvailableListModel::slotLine(int value) const {
+    if (value == 0) {
+        return QStringLiteral("%1: EMPTY SLOT").arg(0, naming_.numberWidth, 10, QLatin1Char('0'));
+    }
+    if (names(value)) {
+        return entries_.line(static_cast<std::size_t>(value));
+    }
+    return QStringLiteral("%1: (no %2 %3 in the list)")
+        .arg(value, naming_.numberWidth, 10, QLatin1Char('0'))
+        .arg(naming_.entryKind)
+        .arg(value);
+}
+
+SlotListModel::SlotListModel(const SlotValues& slotValues, const AvailableListModel& available,
+                             QObject* parent)
+    : QAbstractListModel(parent), slotValues_(slotValues), available_(available) {}
+
+int SlotListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(slotValues_.size());
+}
+
+QVariant SlotListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    return available_.slotLine(slotValues_[static_cast<std::size_t>(index.row())]);
+}
+
+void SlotListModel::rebuild() {
+    beginResetModel();
+    endResetModel();
+}
+
+} // namespace keel
