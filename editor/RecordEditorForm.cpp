@@ -38,15 +38,13 @@ private:
 
 } // namespace
 
-RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, ByteVector& master,
-                                   DialogService& dialogs, QWidget* parent)
+RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, std::unique_ptr<RecordCollection> records,
+                                   ByteVector& master, DialogService& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      traits_(std::move(traits)), master_(master), dialogs_(dialogs),
-      records_(traits_.recordSize, traits_.nameField), exchange_(dialogs, traits_.recordSize, traits_.extension),
-      snapshot_(traits_.recordSize, 0),
-      model_(new RecordListModel(records_, traits_.numberWidth, this)),
+      traits_(std::move(traits)), records_(std::move(records)), master_(master), dialogs_(dialogs),
+      exchange_(dialogs, traits_.extension), model_(new RecordListModel(*records_, traits_.numberWidth, this)),
       list_(new QListView(this)), stepper_(new ArrowControl(this)), menu_(new QMenu(this)),
       listColumn_(new QVBoxLayout), fields_(new QWidget(this)),
       saveButton_(new QPushButton(tr("Save Record"), this)),
@@ -133,11 +131,11 @@ void RecordEditorForm::createFromMaster() {
 }
 
 void RecordEditorForm::takeMaster() {
-    std::fill(snapshot_.begin(), snapshot_.end(), Byte{0});
+    snapshot_.clear();
     current_.reset();
-    records_.assign(master_);
+    records_->assign(master_);
     buildRecordList();
-    if (records_.empty()) {
+    if (records_->empty()) {
         showNoRecord();
     } else {
         showRecord(0);
@@ -157,7 +155,7 @@ std::optional<std::size_t> RecordEditorForm::selectedEntry() const {
 }
 
 void RecordEditorForm::selectEntry(std::optional<std::size_t> index) {
-    if (!index || !records_.contains(*index)) {
+    if (!index || !records_->contains(*index)) {
         list_->selectionModel()->clearSelection();
         return;
     }
@@ -169,7 +167,7 @@ void RecordEditorForm::selectEntry(std::optional<std::size_t> index) {
 void RecordEditorForm::buildRecordList() {
     model_->rebuild();
     list_->selectionModel()->clearSelection();
-    stepper_->setRange(0, static_cast<int>(records_.count()) - 1);
+    stepper_->setRange(0, static_cast<int>(records_->count()) - 1);
     afterListBuilt();
 }
 
@@ -179,45 +177,15 @@ void RecordEditorForm::rebuildListKeepingSelection() {
     selectEntry(selected);
 }
 
-bool RecordEditorForm::storeRecordName(const QString& text) {
-    const ByteSpan record = editableRecord();
-    if (record.empty()) {
-        return false;
-    }
-    const std::optional<std::string> typed = bytesFromText(text);
-    if (!typed) {
-        return false;
-    }
-    const ConstByteSpan typedBytes(reinterpret_cast<const Byte*>(typed->data()), typed->size());
-    if (equalEditorNames(typedBytes, traits_.nameField.bytes(record)) ||
-        !traits_.nameField.write(record, *typed, TextOverflow::Refuse)) {
-        return false;
-    }
-    rebuildListKeepingSelection();
-    markRecordChanged();
-    return true;
-}
-
-void RecordEditorForm::storeText(const TextFieldSpec& field, const QString& text) {
-    const ByteSpan record = editableRecord();
-    if (record.empty()) {
-        return;
-    }
-    const std::optional<std::string> typed = bytesFromText(text);
-    if (typed && field.write(record, *typed, TextOverflow::Refuse)) {
-        markRecordChanged();
-    }
-}
-
 void RecordEditorForm::showRecord(std::size_t index) {
-    if (!records_.contains(index)) {
+    if (!records_->contains(index)) {
         return;
     }
-    std::memcpy(snapshot_.data(), records_.record(index).data(), traits_.recordSize);
+    snapshot_ = records_->snapshot(index);
     current_ = index;
     {
         FlagScope filling(filling_);
-        putFields(records_.record(index));
+        showFields(index);
     }
     afterRecordShown();
     recordChanged_ = false;
@@ -232,11 +200,11 @@ void RecordEditorForm::showNoRecord() {
     recordChanged_ = false;
 }
 
-ByteSpan RecordEditorForm::editableRecord() {
-    if (busy_ || filling_ || !current_ || !records_.contains(*current_)) {
-        return {};
+std::optional<std::size_t> RecordEditorForm::editablePosition() const {
+    if (busy_ || filling_ || !current_ || !records_->contains(*current_)) {
+        return std::nullopt;
     }
-    return records_.record(*current_);
+    return current_;
 }
 
 void RecordEditorForm::FromListShowRecord() {
@@ -245,14 +213,14 @@ void RecordEditorForm::FromListShowRecord() {
         return;
     }
     if (recordChanged_ && current_) {
-        const QString name = textFromBytes(records_.nameText(*current_));
+        const QString name = textFromBytes(records_->nameText(*current_));
         const auto answer =
             dialogs_.ask(tr("Confirmation"), tr("Do you wish to retain changes made to ") + name + "?",
                          DialogService::Choice::YesNo);
         if (answer == DialogService::Answer::Yes) {
             setChanged_ = true;
         } else {
-            records_.overwrite(*current_, snapshot_);
+            records_->restore(*current_, snapshot_);
             buildRecordList();
             afterRecordsChanged();
         }
@@ -267,11 +235,11 @@ void RecordEditorForm::showAndSelect(std::size_t index) {
 }
 
 void RecordEditorForm::ChangeRecordNum(ArrowControl::Arrow arrow) {
-    if (records_.empty()) {
+    if (records_->empty()) {
         return;
     }
     std::size_t selected = selectedEntry().value_or(0);
-    if (arrow == ArrowControl::Arrow::Down && selected + 1 < records_.count()) {
+    if (arrow == ArrowControl::Arrow::Down && selected + 1 < records_->count()) {
         ++selected;
     } else if (arrow == ArrowControl::Arrow::Up && selected > 0) {
         --selected;
@@ -307,7 +275,7 @@ void RecordEditorForm::RestoreAllRecords() {
 
 void RecordEditorForm::AddRecord() {
     const std::optional<std::string> name = bytesFromText(traits_.defaultName);
-    const std::size_t added = records_.appendNamed(name.value_or(std::string()));
+    const std::size_t added = records_->appendNamed(name.value_or(std::string()));
     buildRecordList();
     afterRecordsChanged();
     showAndSelect(added);
@@ -319,7 +287,7 @@ void RecordEditorForm::CopyRecord() {
     if (!selected) {
         return;
     }
-    const std::size_t copy = records_.appendCopy(*selected);
+    const std::size_t copy = records_->appendCopy(*selected);
     buildRecordList();
     afterRecordsChanged();
     showAndSelect(copy);
@@ -331,7 +299,7 @@ void RecordEditorForm::DelRecord() {
     if (!selected) {
         return;
     }
-    records_.remove(*selected);
+    records_->remove(*selected);
     std::optional<std::size_t> stillShown = current_;
     if (current_ && *current_ > *selected) {
         stillShown = *current_ - 1;
@@ -353,17 +321,17 @@ void RecordEditorForm::followMovedRecord(std::optional<std::size_t> newPosition)
         stepper_->setPosition(static_cast<int>(*newPosition));
         return;
     }
-    if (records_.empty()) {
+    if (records_->empty()) {
         showNoRecord();
         return;
     }
-    const std::size_t replacement = std::min(current_.value_or(0), records_.count() - 1);
+    const std::size_t replacement = std::min(current_.value_or(0), records_->count() - 1);
     showRecord(replacement);
     stepper_->setPosition(static_cast<int>(replacement));
 }
 
 void RecordEditorForm::SortRecords() {
-    const std::vector<std::size_t> previous = records_.sortByName();
+    const std::vector<std::size_t> previous = records_->sortByName();
     std::optional<std::size_t> stillShown;
     if (current_) {
         const auto at = std::find(previous.begin(), previous.end(), *current_);
@@ -378,7 +346,7 @@ void RecordEditorForm::commit() {
     if (traits_.sortable) {
         SortRecords();
     }
-    master_.assign(records_.bytes().begin(), records_.bytes().end());
+    master_ = records_->fileBytes();
 }
 
 std::optional<std::int64_t> RecordEditorForm::typedWholeNumber(const QString& text, const IntegerField& field) {
@@ -435,27 +403,26 @@ void RecordEditorForm::ExportRecord() {
     if (!selected) {
         return;
     }
-    exchange_.exportRecord(records_.record(*selected), textFromBytes(records_.nameText(*selected)));
+    exchange_.exportRecord(*records_, *selected);
 }
 
 void RecordEditorForm::ImportRecord() {
     // A record on screen that an imported one replaced is shown anew, so that the controls
     // and the snapshot hold what the working copy now holds.
-    ByteVector shownBefore;
+    ByteVector shownBefore = current_ ? records_->snapshot(*current_) : ByteVector{};
     auto showReplacedRecordAnew = [&] {
-        if (current_ && !std::equal(shownBefore.begin(), shownBefore.end(), records_.record(*current_).begin())) {
-            showRecord(*current_);
+        if (!current_) {
+            return;
         }
-        if (current_) {
-            shownBefore.assign(records_.record(*current_).begin(), records_.record(*current_).end());
+        ByteVector shownNow = records_->snapshot(*current_);
+        if (shownNow != shownBefore) {
+            showRecord(*current_);
+            shownBefore = std::move(shownNow);
         }
     };
-    if (current_) {
-        shownBefore.assign(records_.record(*current_).begin(), records_.record(*current_).end());
-    }
     // After a file that could not be opened, the files before it are in the working copy: the
     // list and the mark are brought up to date for them too.
-    if (exchange_.importInto(records_, showReplacedRecordAnew) > 0) {
+    if (exchange_.importInto(*records_, showReplacedRecordAnew) > 0) {
         buildRecordList();
         afterRecordsChanged();
         setChanged_ = true;

@@ -3,12 +3,13 @@
 #include "common/Field.h"
 #include "editor/ArrowControl.h"
 #include "editor/RecordExchange.h"
-#include "editor/RecordTable.h"
+#include "editor/RecordCollection.h"
 #include "editor/SetEditor.h"
 
 #include <QString>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -24,14 +25,12 @@ class RecordListModel;
 
 // What sets one record editor apart from the others.
 struct RecordEditorTraits {
-    QString windowClass;     // the window's name, "TObjectForm"
-    QString caption;         // "Object Records"
-    QString listName;        // the record list's name, "ObjectList"
-    std::size_t recordSize;  // bytes of one record
-    TextFieldSpec nameField; // the name that opens each record
-    int numberWidth;         // digits of the entry numbers
-    QString defaultName;     // the name Add gives
-    QString extension;       // of exchange files, without the dot: "odb"
+    QString windowClass; // the window's name, "TObjectForm"
+    QString caption;     // "Object Records"
+    QString listName;    // the record list's name, "ObjectList"
+    int numberWidth;     // digits of the entry numbers
+    QString defaultName; // the name Add gives
+    QString extension;   // of exchange files, without the dot: "odb"
     // Records that others refer to by position are never sorted: neither by a command nor on
     // commit.
     bool sortable = true;
@@ -39,21 +38,23 @@ struct RecordEditorTraits {
     bool saveRecordAlwaysAccepts = false;
 };
 
-// The behaviour every editor of fixed-size records shares: the working copy, the record on
-// screen and its snapshot, the record list and its stepper, the two changed marks and the
-// busy flag, the retain question, Save Record, Add, Copy, Delete, Sort, Restore All, export,
-// import, and commit. An editor adds its field controls to fieldArea() and tells its fields
-// through the hooks; it calls createFromMaster() at the end of its constructor.
+// The behaviour every record editor shares, whatever the shape of its records: the working
+// copy, the record on screen and its snapshot, the record list and its stepper, the two
+// changed marks and the busy flag, the retain question, Save Record, Add, Copy, Delete, Sort,
+// Restore All, export, import, and commit. How the records are held, named, matched on import
+// and written to exchange files is the working copy's own (RecordCollection). An editor adds
+// its field controls to fieldArea(), shows a record's fields in showFields(), and calls
+// createFromMaster() at the end of its constructor.
 class RecordEditorForm : public QWidget, public SetEditor {
     Q_OBJECT
 
 public:
-    RecordEditorForm(RecordEditorTraits traits, ByteVector& master, DialogService& dialogs,
-                     QWidget* parent = nullptr);
+    RecordEditorForm(RecordEditorTraits traits, std::unique_ptr<RecordCollection> records, ByteVector& master,
+                     DialogService& dialogs, QWidget* parent = nullptr);
     ~RecordEditorForm() override;
 
     const RecordEditorTraits& traits() const { return traits_; }
-    const RecordTable& records() const { return records_; }
+    const RecordCollection& collection() const { return *records_; }
     std::optional<std::size_t> currentPosition() const { return current_; }
     bool recordChanged() const { return recordChanged_; }
     bool setChanged() const { return setChanged_; }
@@ -105,20 +106,15 @@ protected:
     QWidget* fieldArea() const { return fields_; }
     QVBoxLayout* listColumn() const { return listColumn_; }
     DialogService& dialogs() const { return dialogs_; }
+    RecordCollection& collection() { return *records_; }
 
-    // The record on screen, for a field handler to store into; empty while the editor is busy,
-    // while it fills its own controls, and when no record is shown.
-    ByteSpan editableRecord();
+    // The position of the record on screen, for a field handler to store into; empty while the
+    // editor is busy, while it fills its own controls, and when no record is shown.
+    std::optional<std::size_t> editablePosition() const;
     void markRecordChanged() { recordChanged_ = true; }
     // Rebuilds the list after the name on screen changed and selects the entry that was.
     void rebuildListKeepingSelection();
-    // Stores a typed name over the name of the record on screen, rebuilds the list keeping its
-    // selection and sets the record-changed mark; a change of letter case alone is not stored.
-    // Gives whether the name was stored.
-    bool storeRecordName(const QString& text);
-    // Stores a typed text over a text field of the record on screen and sets the record-changed
-    // mark; a text the field cannot hold is not stored.
-    void storeText(const TextFieldSpec& field, const QString& text);
+    void selectEntry(std::optional<std::size_t> index);
 
     // The number typed into a box for a whole-number field; nothing, once the user was told
     // why, for text that is no whole number or a number that the field cannot hold.
@@ -128,10 +124,9 @@ protected:
     std::optional<float> typedFloat(const QString& text);
     void reportNotInteger(const QString& text);
     void reportOutOfRange(const QString& text, const IntegerField& field);
-    void selectEntry(std::optional<std::size_t> index);
 
-    // Puts every field of the record into its control; the handlers store nothing meanwhile.
-    virtual void putFields(ConstByteSpan record) = 0;
+    // Puts every field of a record into its control; the handlers store nothing meanwhile.
+    virtual void showFields(std::size_t index) = 0;
     // Empties the controls when no record is shown.
     virtual void clearFields() {}
     virtual void afterRecordShown() {}
@@ -152,9 +147,9 @@ private:
     QAction* addMenuAction(const QString& name, const QString& caption, void (RecordEditorForm::*run)());
 
     RecordEditorTraits traits_;
+    std::unique_ptr<RecordCollection> records_;
     ByteVector& master_;
     DialogService& dialogs_;
-    RecordTable records_;
     RecordExchange exchange_;
     ByteVector snapshot_;
     std::optional<std::size_t> current_;

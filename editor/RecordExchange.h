@@ -1,32 +1,34 @@
 #pragma once
 
-#include "editor/RecordTable.h"
+#include "editor/RecordCollection.h"
 
 #include <QString>
+
+#include <functional>
 
 namespace keel {
 
 class DialogService;
 
-// Export of single records to exchange files and import of exchange files, for every editor
-// of fixed-size records. An exchange file is a database file of the editor's kind.
+// Export of single records to exchange files and import of exchange files, for every editor:
+// the dialogs, the reports and the order of the steps. What an exchange file holds and how
+// records are matched is the working copy's own.
 class RecordExchange {
 public:
-    RecordExchange(DialogService& dialogs, std::size_t recordSize, const QString& extension);
+    RecordExchange(DialogService& dialogs, const QString& extension);
 
     // Asks for a file and appends the record to it, then reports how many records it holds.
-    void exportRecord(ConstByteSpan record, const QString& name) const;
+    void exportRecord(const RecordCollection& records, std::size_t index) const;
 
     // Asks for files and imports them in turn, one report each, stopping at the first that
     // cannot be read. `afterFile` runs after each file was merged, before its report. Returns
     // how many files were imported.
-    int importInto(RecordTable& records, const std::function<void()>& afterFile = {}) const;
+    int importInto(RecordCollection& records, const std::function<void()>& afterFile = {}) const;
 
 private:
     QString filter() const;
 
     DialogService& dialogs_;
-    std::size_t recordSize_;
     QString extension_;
 };
 

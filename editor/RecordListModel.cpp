@@ -4,7 +4,7 @@
 
 namespace keel {
 
-RecordListModel::RecordListModel(const RecordTable& records, int numberWidth, QObject* parent)
+RecordListModel::RecordListModel(const RecordCollection& records, int numberWidth, QObject* parent)
     : QAbstractListModel(parent), records_(records), numberWidth_(numberWidth) {}
 
 int RecordListModel::rowCount(const QModelIndex& parent) const {

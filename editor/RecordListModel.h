@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/RecordTable.h"
+#include "editor/RecordCollection.h"
 
 #include <QAbstractListModel>
 
@@ -13,7 +13,7 @@ class RecordListModel : public QAbstractListModel {
     Q_OBJECT
 
 public:
-    RecordListModel(const RecordTable& records, int numberWidth, QObject* parent = nullptr);
+    RecordListModel(const RecordCollection& records, int numberWidth, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -23,7 +23,7 @@ public:
     void rebuild();
 
 private:
-    const RecordTable& records_;
+    const RecordCollection& records_;
     int numberWidth_;
 };
 

@@ -1,5 +1,6 @@
 #include "editor/RecordTable.h"
 
+#include "common/FileIo.h"
 #include "common/NameCompare.h"
 
 #include <algorithm>
@@ -51,6 +52,32 @@ void RecordTable::remove(std::size_t index) {
     bytes_.erase(first, first + static_cast<std::ptrdiff_t>(recordSize_));
 }
 
+ByteVector RecordTable::snapshot(std::size_t index) const {
+    const ConstByteSpan bytes = record(index);
+    return ByteVector(bytes.begin(), bytes.end());
+}
+
+RecordCollection::ExportResult RecordTable::appendToExchangeFile(std::size_t index,
+                                                                 const std::filesystem::path& file) const {
+    const ReadResult existing = readWholeFile(file);
+    if (!existing.ok() && existing.status != ReadStatus::Missing) {
+        return {"Cannot open file " + file.string(), 0};
+    }
+    ByteVector content = existing.bytes;
+    if (content.size() % recordSize_ != 0) {
+        return {"Cannot export to " + file.string() +
+                    ": its size is not a whole number of records, so it is no exchange file of this kind",
+                0};
+    }
+    const ConstByteSpan appended = record(index);
+    content.insert(content.end(), appended.begin(), appended.end());
+    // The file is replaced as a whole, so a failed write leaves it as it was.
+    if (!replaceFileAtomically(file, content).ok()) {
+        return {"Cannot create file " + file.string(), 0};
+    }
+    return {{}, content.size() / recordSize_};
+}
+
 void RecordTable::overwrite(std::size_t index, ConstByteSpan source) {
     assert(source.size() == recordSize_);
     std::memcpy(record(index).data(), source.data(), recordSize_);
@@ -79,7 +106,7 @@ std::vector<std::size_t> RecordTable::sortByName() {
     return order;
 }
 
-RecordTable::ImportReport RecordTable::import(ConstByteSpan exchangeFile) {
+RecordTable::MergeReport RecordTable::merge(ConstByteSpan exchangeFile) {
     const std::size_t existing = count();
     std::unordered_map<std::string, std::vector<std::size_t>> earlierByName;
     earlierByName.reserve(existing);
@@ -87,7 +114,7 @@ RecordTable::ImportReport RecordTable::import(ConstByteSpan exchangeFile) {
         earlierByName[editorNameKey(name(i))].push_back(i);
     }
 
-    ImportReport report;
+    MergeReport report;
     const std::size_t imported = exchangeFile.size() / recordSize_;
     for (std::size_t i = 0; i < imported; ++i) {
         const ConstByteSpan source = exchangeFile.subspan(i * recordSize_, recordSize_);

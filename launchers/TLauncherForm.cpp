@@ -25,8 +25,8 @@ namespace {
 using L = LauncherRecord;
 
 RecordEditorTraits launcherEditorTraits() {
-    RecordEditorTraits traits{"TLauncherForm", QObject::tr("Launcher Records"), "LauncherList", L::Size,
-                              L::LauncherName, 3, QObject::tr("New Launcher"), "ldb"};
+    RecordEditorTraits traits{"TLauncherForm", QObject::tr("Launcher Records"), "LauncherList", 3,
+                              QObject::tr("New Launcher"), "ldb"};
     traits.sortable = false;
     traits.saveRecordAlwaysAccepts = true;
     return traits;
@@ -48,7 +48,7 @@ int fifteenDigitWidth(const QWidget* box) {
 } // namespace
 
 TLauncherForm::TLauncherForm(ByteVector& master, DialogService& dialogs, QWidget* parent)
-    : RecordEditorForm(launcherEditorTraits(), master, dialogs, parent),
+    : FixedRecordEditorForm(launcherEditorTraits(), {L::Size, L::LauncherName}, master, dialogs, parent),
       ammunitionChoices_(new QStringListModel(this)) {
     auto* area = new QVBoxLayout(fieldArea());
     area->setContentsMargins(0, 0, 0, 0);

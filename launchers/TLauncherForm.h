@@ -2,7 +2,7 @@
 
 #include "common/Field.h"
 #include "editor/FieldControls.h"
-#include "editor/RecordEditorForm.h"
+#include "editor/FixedRecordEditorForm.h"
 #include "objects/ObjectEditorLinks.h"
 #include "pickers/AvailableEntries.h"
 
@@ -21,7 +21,7 @@ namespace keel {
 // the order they were loaded, added or imported in: there is no sort, and the commit keeps the
 // order. Its ammunition lists offer the weapon-like objects that the object editor hands over,
 // and its record list is what the launcher picker offers.
-class TLauncherForm : public RecordEditorForm, public AmmunitionChoices, public AvailableEntries {
+class TLauncherForm : public FixedRecordEditorForm, public AmmunitionChoices, public AvailableEntries {
     Q_OBJECT
 
 public:

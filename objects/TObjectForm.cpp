@@ -25,8 +25,7 @@ namespace {
 using R = ObjectRecord;
 
 RecordEditorTraits objectEditorTraits() {
-    return {"TObjectForm", QObject::tr("Object Records"), "ObjectList", R::Size, R::ObjectName, 3,
-            QObject::tr("New Object"), "odb"};
+    return {"TObjectForm", QObject::tr("Object Records"), "ObjectList", 3, QObject::tr("New Object"), "odb"};
 }
 
 // The bit a capability check box edits: the number that ends its name.
@@ -86,7 +85,7 @@ void enableControlsOf(QGroupBox* box, bool enabled, const QList<QWidget*>& ownRu
 } // namespace
 
 TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEditorLinks links, QWidget* parent)
-    : RecordEditorForm(objectEditorTraits(), master, dialogs, parent), links_(links),
+    : FixedRecordEditorForm(objectEditorTraits(), {R::Size, R::ObjectName}, master, dialogs, parent), links_(links),
       threeDWarning_(new QLabel(tr("Object lacks a required 3DObject"), this)) {
     threeDWarning_->setObjectName("ThreeDWarning");
     QPalette red = threeDWarning_->palette();

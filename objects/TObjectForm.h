@@ -2,7 +2,7 @@
 
 #include "common/Field.h"
 #include "editor/FieldControls.h"
-#include "editor/RecordEditorForm.h"
+#include "editor/FixedRecordEditorForm.h"
 #include "objects/ObjectEditorLinks.h"
 #include "objects/ObjectTypes.h"
 
@@ -22,7 +22,7 @@ namespace keel {
 
 // The editor of objects.odb: every field of the object record, the boxes of fields that only
 // some object types have, and the warning for an object without its 3D object.
-class TObjectForm : public RecordEditorForm {
+class TObjectForm : public FixedRecordEditorForm {
     Q_OBJECT
 
 public:

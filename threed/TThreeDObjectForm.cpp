@@ -67,7 +67,7 @@ TThreeDObjectForm::TThreeDObjectForm(ByteVector& master, DialogService& dialogs,
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       master_(master), records_(ThreeDRecord::Size, ThreeDRecord::Name),
-      exchange_(dialogs, ThreeDRecord::Size, "3db"),
+      exchange_(dialogs, "3db"),
       threeDModel_(new RecordListModel(records_, 3, this)), objectModel_(new LackingObjectsModel(this)),
       objectList_(new QListView(this)), threeDList_(new QListView(this)), menu_(new QMenu(this)),
       undoButton_(new QPushButton(tr("Undo Changes"), this)) {
@@ -204,7 +204,7 @@ void TThreeDObjectForm::ExportRecord() {
     if (!selected) {
         return;
     }
-    exchange_.exportRecord(records_.record(*selected), textFromBytes(records_.nameText(*selected)));
+    exchange_.exportRecord(records_, *selected);
 }
 
 void TThreeDObjectForm::ImportRecords() {

@@ -26,7 +26,7 @@ TEST(RecordTableImport, ReplacesEveryEarlierRecordOfTheNameIgnoringCase) {
                                  namedRecord(size, "FRIGATE", 3), namedRecord(size, "sub", 4),
                                  namedRecord(size, "Tanker", 5)});
     const auto report =
-        table.import(concatenated({namedRecord(size, "frigate", 7), namedRecord(size, "SUB", 8)}));
+        table.merge(concatenated({namedRecord(size, "frigate", 7), namedRecord(size, "SUB", 8)}));
     EXPECT_EQ(report.names, (std::vector<std::string>{"frigate", "SUB"}));
     EXPECT_EQ(report.replacing, 2u);
     EXPECT_EQ(report.added, 0u);
@@ -41,7 +41,7 @@ TEST(RecordTableImport, ReplacesEveryEarlierRecordOfTheNameIgnoringCase) {
 
 TEST(RecordTableImport, TheLastOfSeveralRecordsOfOneNameWinsAndNewOnesAllStay) {
     RecordTable table = tableOf({namedRecord(size, "Sub", 1)});
-    table.import(concatenated({namedRecord(size, "SUB", 2), namedRecord(size, "New", 3),
+    table.merge(concatenated({namedRecord(size, "SUB", 2), namedRecord(size, "New", 3),
                                namedRecord(size, "sub", 4), namedRecord(size, "NEW", 5)}));
     ASSERT_EQ(table.count(), 3u);
     EXPECT_EQ(markOf(table, 0), 4);
@@ -49,7 +49,7 @@ TEST(RecordTableImport, TheLastOfSeveralRecordsOfOneNameWinsAndNewOnesAllStay) {
     EXPECT_EQ(markOf(table, 2), 5);
 
     // A later file matches what an earlier one brought in.
-    table.import(namedRecord(size, "new", 6));
+    table.merge(namedRecord(size, "new", 6));
     ASSERT_EQ(table.count(), 3u);
     EXPECT_EQ(markOf(table, 1), 6);
     EXPECT_EQ(markOf(table, 2), 6);
@@ -57,7 +57,7 @@ TEST(RecordTableImport, TheLastOfSeveralRecordsOfOneNameWinsAndNewOnesAllStay) {
 
 TEST(RecordTableImport, AFileShorterThanARecordImportsNothing) {
     RecordTable table = tableOf({namedRecord(size, "A", 1)});
-    const auto report = table.import(ByteVector(size - 1, 'x'));
+    const auto report = table.merge(ByteVector(size - 1, 'x'));
     EXPECT_TRUE(report.names.empty());
     EXPECT_EQ(table.count(), 1u);
 }
