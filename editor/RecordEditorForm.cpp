@@ -222,7 +222,7 @@ void RecordEditorForm::FromListShowRecord() {
         } else {
             records_->restore(*current_, snapshot_);
             buildRecordList();
-            afterRecordsChanged();
+            afterRecordsChanged(RecordsChange::Undone);
         }
     }
     showAndSelect(*chosen);
@@ -267,7 +267,7 @@ void RecordEditorForm::RestoreAllRecords() {
     {
         FlagScope busy(busy_);
         takeMaster();
-        afterRecordsChanged();
+        afterRecordsChanged(RecordsChange::Restored);
     }
     recordChanged_ = false;
     rememberedRecordChanged_ = false;
@@ -277,7 +277,7 @@ void RecordEditorForm::AddRecord() {
     const std::optional<std::string> name = bytesFromText(traits_.defaultName);
     const std::size_t added = records_->appendNamed(name.value_or(std::string()));
     buildRecordList();
-    afterRecordsChanged();
+    afterRecordsChanged(RecordsChange::Added);
     showAndSelect(added);
     setChanged_ = true;
 }
@@ -289,7 +289,7 @@ void RecordEditorForm::CopyRecord() {
     }
     const std::size_t copy = records_->appendCopy(*selected);
     buildRecordList();
-    afterRecordsChanged();
+    afterRecordsChanged(RecordsChange::Copied);
     showAndSelect(copy);
     setChanged_ = true;
 }
@@ -307,7 +307,7 @@ void RecordEditorForm::DelRecord() {
         stillShown.reset();
     }
     buildRecordList();
-    afterRecordsChanged();
+    afterRecordsChanged(RecordsChange::Deleted);
     followMovedRecord(stillShown);
     setChanged_ = true;
 }
@@ -338,7 +338,7 @@ void RecordEditorForm::SortRecords() {
         stillShown = static_cast<std::size_t>(at - previous.begin());
     }
     buildRecordList();
-    afterRecordsChanged();
+    afterRecordsChanged(RecordsChange::Sorted);
     followMovedRecord(stillShown);
 }
 
@@ -424,7 +424,7 @@ void RecordEditorForm::ImportRecord() {
     // list and the mark are brought up to date for them too.
     if (exchange_.importInto(*records_, showReplacedRecordAnew) > 0) {
         buildRecordList();
-        afterRecordsChanged();
+        afterRecordsChanged(RecordsChange::Imported);
         setChanged_ = true;
     }
 }

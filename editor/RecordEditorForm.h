@@ -131,8 +131,9 @@ protected:
     virtual void clearFields() {}
     virtual void afterRecordShown() {}
     virtual void afterListBuilt() {}
-    // After Add, Copy, Delete, Import, Sort, Restore All and an undone record.
-    virtual void afterRecordsChanged() {}
+    // What changed the records, for the work an editor does after it.
+    enum class RecordsChange { Added, Copied, Deleted, Imported, Sorted, Restored, Undone };
+    virtual void afterRecordsChanged(RecordsChange /*change*/) {}
 
     void closeEvent(QCloseEvent* event) override;
 

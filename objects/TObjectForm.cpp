@@ -255,7 +255,9 @@ void TObjectForm::refillAmmunitionIfChanged() {
 
 // Every change of the records rebuilds the list first, which has refreshed the 3D object
 // editor already; only the nation editor is left to tell.
-void TObjectForm::afterRecordsChanged() {
+void TObjectForm::afterRecordsChanged(RecordsChange /*change*/) { tellOthersRecordsChanged(); }
+
+void TObjectForm::tellOthersRecordsChanged() {
     if (tagNames_ != nullptr) {
         tagNames_->refillTagNameLists();
     }
@@ -568,7 +570,7 @@ void TObjectForm::updateThreeDWarning() {
 
 void TObjectForm::nameOrTypeStored() {
     rebuildListKeepingSelection();
-    afterRecordsChanged();
+    tellOthersRecordsChanged();
     markRecordChanged();
 }
 
@@ -576,7 +578,7 @@ void TObjectForm::ChangeObjectName() {
     if (!storeRecordName(objectName_->text())) {
         return;
     }
-    afterRecordsChanged();
+    tellOthersRecordsChanged();
     const ConstByteSpan record = records().record(*currentPosition());
     recomputeHasThreeD(record);
     setBoxesByType();

@@ -67,7 +67,9 @@ protected:
     void clearFields() override;
     void afterRecordShown() override;
     void afterListBuilt() override;
-    void afterRecordsChanged() override;
+    void afterRecordsChanged(RecordsChange change) override;
+    // Tells the nation editor that object names or types changed.
+    void tellOthersRecordsChanged();
 
 private:
     // A number field edited through an edit box with arrows, or through the box alone.

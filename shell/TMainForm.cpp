@@ -3,6 +3,7 @@
 #include "editor/DialogService.h"
 #include "editor/CodePage.h"
 #include "launchers/TLauncherForm.h"
+#include "nations/TMissionForm.h"
 #include "objects/TObjectForm.h"
 #include "pickers/ListFileEntries.h"
 #include "pickers/SlotPickers.h"
@@ -135,7 +136,7 @@ void TMainForm::buildMenusAndToolBar() {
         editorToggle->setCheckable(true);
     }
     // The editors still to come have their toggles, disabled until they exist.
-    for (QAction* notYet : {toggleMissions_, toggleCarriers_}) {
+    for (QAction* notYet : {toggleCarriers_}) {
         notYet->setEnabled(false);
     }
 
@@ -146,6 +147,7 @@ void TMainForm::buildMenusAndToolBar() {
     connect(toggleObjects_, &QAction::triggered, this, &TMainForm::Action_Toggle_Objects_Run);
     connect(toggleThreeDs_, &QAction::triggered, this, &TMainForm::Action_Toggle_3Ds_Run);
     connect(toggleLaunchers_, &QAction::triggered, this, &TMainForm::Action_Toggle_Launchers_Run);
+    connect(toggleMissions_, &QAction::triggered, this, &TMainForm::Action_Toggle_Missions_Run);
     connect(showAbout_, &QAction::triggered, this, &TMainForm::Action_Show_About_Run);
     connect(exit_, &QAction::triggered, this, &TMainForm::Menu_File_ExitClick);
 
@@ -206,6 +208,11 @@ void TMainForm::createEditors() {
                           .airstripPicker = airstripPicker_.get()});
     connect(objectForm_.get(), &RecordEditorForm::toggleRequested, this,
             &TMainForm::Action_Toggle_Objects_Run);
+    // The nation editor offers the object editor's objects, which it is told about from now on.
+    missionForm_ = std::make_unique<TMissionForm>(set_.buffer(DatabaseFile::Missions), dialogs_);
+    missionForm_->setObjectRecords(&objectForm_->records());
+    objectForm_->setTagNameChoices(missionForm_.get());
+    connect(missionForm_.get(), &RecordEditorForm::toggleRequested, this, &TMainForm::Action_Toggle_Missions_Run);
     for (QAction* editorToggle :
          {toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
         editorToggle->setChecked(false);
@@ -215,6 +222,10 @@ void TMainForm::createEditors() {
 void TMainForm::destroyEditors() {
     // The object editor refers to every other window, and the pickers to the lists they offer,
     // so they go first.
+    if (objectForm_) {
+        objectForm_->setTagNameChoices(nullptr);
+    }
+    missionForm_.reset();
     objectForm_.reset();
     threeDForm_.reset();
     airstripPicker_.reset();
@@ -245,6 +256,8 @@ void TMainForm::Action_Toggle_3Ds_Run() { toggle(threeDForm_.get(), toggleThreeD
 
 void TMainForm::Action_Toggle_Launchers_Run() { toggle(launcherForm_.get(), toggleLaunchers_); }
 
+void TMainForm::Action_Toggle_Missions_Run() { toggle(missionForm_.get(), toggleMissions_); }
+
 void TMainForm::Action_Toggle_Toolbar_Run() {
     // The entry's own check mark has already flipped when it was chosen.
     toolBar_->setVisible(toggleToolBar_->isChecked());
@@ -267,6 +280,7 @@ std::vector<std::pair<DatabaseFile, SetEditor*>> TMainForm::editorsInCommitOrder
     std::vector<std::pair<DatabaseFile, SetEditor*>> editors;
     const std::initializer_list<std::pair<DatabaseFile, SetEditor*>> all{
         {DatabaseFile::Objects, objectForm_.get()},
+        {DatabaseFile::Missions, missionForm_.get()},
         {DatabaseFile::ThreeDObjects, threeDForm_.get()},
         {DatabaseFile::Launchers, launcherForm_.get()}};
     for (const auto& editor : all) {
@@ -304,7 +318,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     for (QWidget* editor :
-         std::initializer_list<QWidget*>{objectForm_.get(), threeDForm_.get(), launcherForm_.get()}) {
+         std::initializer_list<QWidget*>{objectForm_.get(), threeDForm_.get(), launcherForm_.get(), missionForm_.get()}) {
         if (editor != nullptr) {
             editor->hide();
         }

@@ -22,6 +22,7 @@ class TAirstripForm;
 class TSensorForm;
 class TWeaponForm;
 class TLauncherForm;
+class TMissionForm;
 class TObjectForm;
 class TThreeDObjectForm;
 class RecordEditorForm;
@@ -52,6 +53,7 @@ public:
     TObjectForm* objectForm() const { return objectForm_.get(); }
     TThreeDObjectForm* threeDObjectForm() const { return threeDForm_.get(); }
     TLauncherForm* launcherForm() const { return launcherForm_.get(); }
+    TMissionForm* missionForm() const { return missionForm_.get(); }
     TWeaponForm* launcherPicker() const { return launcherPicker_.get(); }
     TSensorForm* sensorPicker() const { return sensorPicker_.get(); }
     TAirstripForm* airstripPicker() const { return airstripPicker_.get(); }
@@ -68,6 +70,7 @@ public slots:
     void Action_Toggle_Objects_Run();
     void Action_Toggle_3Ds_Run();
     void Action_Toggle_Launchers_Run();
+    void Action_Toggle_Missions_Run();
     void Action_Show_About_Run();
     void Menu_File_ExitClick();
 
@@ -104,6 +107,7 @@ private:
     std::unique_ptr<TAirstripForm> airstripPicker_;
     std::unique_ptr<TThreeDObjectForm> threeDForm_;
     std::unique_ptr<TObjectForm> objectForm_;
+    std::unique_ptr<TMissionForm> missionForm_;
 
     QToolBar* toolBar_ = nullptr;
     QAction* selectDirectory_ = nullptr;

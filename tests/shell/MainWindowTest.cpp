@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(session.action("Action_Select_DBDir")->property("category").toString(), QString("DatabaseIO"));
         QCOMPARE(session.action("Action_Toggle_Objects")->property("category").toString(), QString("Toggles"));
         QVERIFY(session.action("Action_Toggle_ToolBar")->isChecked());
-        QVERIFY(!session.action("Action_Toggle_Missions")->isEnabled()); // that editor is still to come
+        QVERIFY(!session.action("Action_Toggle_SBAs")->isEnabled()); // that editor is still to come
         for (QAction* action : toolBar->actions()) {
             QVERIFY(action->isSeparator() || !action->icon().isNull());
         }
@@ -348,7 +348,7 @@ private slots:
         dialogs.clear();
         QVERIFY(!window.SaveDatabases());
         QCOMPARE(readFile(directory / "3dobjects.3db"), namedRecord(ThreeDRecord::Size, "Frigate", 7));
-        QVERIFY(readFile(directory / "mission.db").empty()); // nothing stood there, so it was written
+        QCOMPARE(readFile(directory / "mission.db"), noBlocks); // nothing stood there, so it was written
         QCOMPARE(objectNames(readFile(directory / "objects.odb")), std::vector<std::string>({"Frigate"}));
         QCOMPARE(dialogs.shown().last().kind, Kind::Information);
         QVERIFY(dialogs.shown().last().text.contains("3dobjects.3db was not saved"));

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace keel {
+
+// The carrier editor's side of the nation editor: it reads nations, classes and platforms from
+// the nation editor's working copy, and is told which of its lists to build again after a
+// change there.
+class CarrierLists {
+public:
+    virtual ~CarrierLists() = default;
+    virtual void RefreshNationList() = 0;
+    virtual void RefreshShipClassList() = 0;
+    virtual void RefreshAircraftClassList() = 0;
+    virtual void RefreshAircraftNameList() = 0;
+};
+
+} // namespace keel
