@@ -7,6 +7,8 @@
 #include "editor/DialogService.h"
 #include "launchers/LauncherRecord.h"
 #include "launchers/TLauncherForm.h"
+#include "nations/MissionDb.h"
+#include "nations/TMissionForm.h"
 #include "threed/TThreeDObjectForm.h"
 #include "threed/ThreeDRecord.h"
 
@@ -67,11 +69,18 @@ public:
     void refillTagNameLists() override {}
 };
 
+// A mission database of one nation with one surface class of one platform.
+keel::ByteVector nationFile() {
+    std::vector<keel::Nation> nations{keel::newNation()};
+    return keel::writeMissionDatabase(nations);
+}
+
 void BM_NameKeystroke(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
     const bool withThreeD = state.range(1) != 0;
     const bool withAmmunition = state.range(2) != 0;
     const bool editWeapon = state.range(3) != 0;
+    const bool withNations = state.range(4) != 0;
     keel::ByteVector master = objectFile(count);
     keel::ByteVector threeDs = withThreeD ? threeDFile(master) : keel::ByteVector{};
     SilentDialogs dialogs;
@@ -83,12 +92,21 @@ void BM_NameKeystroke(benchmark::State& state) {
     if (withAmmunition) {
         launcherForm.showEditor();
     }
-    IdleTagNames tagNames;
+    IdleTagNames idleTagNames;
+    // The real nation editor, shown on a nation whose class offers surface ships: it is told
+    // at every stored name change, and reads its lists only when they are looked at.
+    keel::ByteVector missions = nationFile();
+    keel::TMissionForm nationForm(missions, dialogs);
+    nationForm.setObjectRecords(nullptr);
     keel::ObjectEditorLinks links;
     links.threeD = withThreeD ? &threeDForm : nullptr;
     links.ammunition = withAmmunition ? &launcherForm : nullptr;
     keel::TObjectForm form(master, dialogs, links);
-    form.setTagNameChoices(&tagNames);
+    nationForm.setObjectRecords(&form.records());
+    form.setTagNameChoices(withNations ? static_cast<keel::TagNameChoices*>(&nationForm) : &idleTagNames);
+    if (withNations) {
+        nationForm.showEditor();
+    }
     if (withThreeD) {
         threeDForm.show();
     }
@@ -110,15 +128,21 @@ void BM_NameKeystroke(benchmark::State& state) {
         flip = !flip;
     }
     state.counters["records"] = static_cast<double>(count);
+    form.setTagNameChoices(nullptr);
 }
 
 // The second argument links the 3D object editor, whose list of objects lacking a 3D object
 // is refreshed and whose index answers the warning at every keystroke; the third the
 // launcher editor, whose ammunition lists get the names of the weapons when they changed; the
-// fourth edits a weapon's name rather than a ship's.
+// fourth edits a weapon's name rather than a ship's; the fifth links the nation editor.
 BENCHMARK(BM_NameKeystroke)
-    ->ArgsProduct({{1'000, 10'000, 50'000}, {0, 1}, {0, 1}, {0, 1}})
-    ->ArgNames({"records", "threeD", "ammunition", "weapon"})
+    ->ArgsProduct({{1'000, 10'000, 50'000}, {0, 1}, {0, 1}, {0, 1}, {0}})
+    ->ArgNames({"records", "threeD", "ammunition", "weapon", "nations"})
+    ->Unit(benchmark::kMicrosecond);
+// Every editor linked, as in the program.
+BENCHMARK(BM_NameKeystroke)
+    ->ArgsProduct({{1'000, 10'000, 50'000}, {1}, {1}, {0, 1}, {1}})
+    ->ArgNames({"records", "threeD", "ammunition", "weapon", "nations"})
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace

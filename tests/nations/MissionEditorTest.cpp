@@ -285,6 +285,27 @@ private slots:
         QCOMPARE(editor.edit("numClasses")->text(), QString("1"));
     }
 
+    // After a delete no edit and no undo reaches a nation other than the one on screen.
+    void deletingTheShownNationShowsTheOneInItsPlace() {
+        NationEditor editor(missionFile({nationBlock("Aldermark"), nationBlock("Corvasse"), nationBlock("Tessaly")}));
+        doubleClickEntry(editor.form->recordList(), 1);
+        typeInto(editor.edit("ClassName"), "Changed");
+        editor.carriers.take();
+        trigger(*editor.form, "Action_DelRecord");
+        QCOMPARE(editor.carriers.take(), QStringList({"nations"}));
+        QCOMPARE(entries(editor.form->recordList()), QStringList({"01: Aldermark", "02: Tessaly"}));
+        QCOMPARE(editor.edit("CountryName")->text(), QString("Tessaly"));
+        typeInto(editor.edit("Name"), "Renamed Hull");
+        QCOMPARE(PlatformRecord::Name.read(editor.form->nations().nation(1).classes[0].platforms[0].record),
+                 std::string("Renamed Hull"));
+        editor.dialogs.answer(Answer::No);
+        doubleClickEntry(editor.form->recordList(), 0);
+        QCOMPARE(PlatformRecord::Name.read(editor.form->nations().nation(1).classes[0].platforms[0].record),
+                 std::string("Ship 1"));
+        QCOMPARE(NationRecord::CountryName.read(editor.form->nations().nation(0).record), std::string("Aldermark"));
+        QCOMPARE(editor.carriers.calls.first(), QString("nations"));
+    }
+
     void importMatchesNationsByNameIgnoringCase() {
         NationEditor editor(missionFile({nationBlock("FRANCE", 2, 1, "Old"), nationBlock("Aldermark")}));
         TemporaryDirectory directory;

@@ -1,6 +1,8 @@
 // The main window: start-up, its menu and tool bar, the editor toggles, and the database set
 // it loads, saves and replaces.
 #include "launchers/TLauncherForm.h"
+#include "nations/MissionDb.h"
+#include "nations/TMissionForm.h"
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"
 #include "pickers/SlotPickerForm.h"
@@ -550,6 +552,27 @@ private slots:
         QCOMPARE(ObjectRecord::SensorSlots.read(objects.records().record(0), 1), std::int16_t(0));
         QCOMPARE(ObjectRecord::LauncherSlots.read(objects.records().record(0), 29), std::int16_t(0));
         QVERIFY(control<QPushButton>(objects, "AirstripButton")->isEnabled());
+    }
+
+    // The nation editor: its toggle, and a save that writes what it holds into mission.db.
+    void theNationEditorIsSavedIntoMissionDb() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        QAction* toggle = session.action("Action_Toggle_Missions");
+        QVERIFY(toggle->isEnabled());
+        toggle->trigger();
+        TMissionForm& nations = *session.window->missionForm();
+        QVERIFY(nations.isVisible());
+        trigger(nations, "Action_AddRecord");
+        typeInto(control<QLineEdit>(nations, "CountryName"), "Aldermark");
+        QVERIFY(session.window->SaveDatabases());
+        const MissionDatabase saved = readMissionDatabase(readFile(directory / "mission.db"), "mission.db");
+        QVERIFY(saved.report.clean());
+        QCOMPARE(saved.nations.size(), std::size_t(1));
+        QCOMPARE(NationRecord::CountryName.read(saved.nations[0].record), std::string("Aldermark"));
+        nations.close();
+        QVERIFY(!toggle->isChecked());
     }
 
     void closingAsksOnlyWhenSomethingIsUnsaved() {
