@@ -49,8 +49,9 @@ public:
         std::string problem;
     };
     // Merges an exchange file by name: every earlier record whose name equals an imported one
-    // (ASCII letter case ignored) takes its content, the last such imported record winning;
-    // imported records that matched none are appended in file order.
+    // (ASCII letter case ignored; carriers match on ship class and nation together) takes its
+    // content, the last such imported record winning; imported records that matched none are
+    // appended in file order.
     virtual ImportReport import(ConstByteSpan exchangeFile) = 0;
 
     // What appending a record to an exchange file did.

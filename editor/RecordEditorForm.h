@@ -114,6 +114,8 @@ protected:
     void markRecordChanged() { recordChanged_ = true; }
     // Rebuilds the list after the name on screen changed and selects the entry that was.
     void rebuildListKeepingSelection();
+    // Rebuilds the list after the name on screen changed; no entry stays selected.
+    void rebuildListWithoutSelection() { buildRecordList(); }
     void selectEntry(std::optional<std::size_t> index);
 
     // The number typed into a box for a whole-number field; nothing, once the user was told

@@ -3,6 +3,7 @@
 #include "editor/DialogService.h"
 #include "editor/CodePage.h"
 #include "launchers/TLauncherForm.h"
+#include "carriers/TSBAForm.h"
 #include "nations/TMissionForm.h"
 #include "objects/TObjectForm.h"
 #include "pickers/ListFileEntries.h"
@@ -135,10 +136,6 @@ void TMainForm::buildMenusAndToolBar() {
          {toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
         editorToggle->setCheckable(true);
     }
-    // The editors still to come have their toggles, disabled until they exist.
-    for (QAction* notYet : {toggleCarriers_}) {
-        notYet->setEnabled(false);
-    }
 
     connect(selectDirectory_, &QAction::triggered, this, &TMainForm::SelectDBdir);
     connect(saveDatabases_, &QAction::triggered, this, &TMainForm::SaveDatabases);
@@ -148,6 +145,7 @@ void TMainForm::buildMenusAndToolBar() {
     connect(toggleThreeDs_, &QAction::triggered, this, &TMainForm::Action_Toggle_3Ds_Run);
     connect(toggleLaunchers_, &QAction::triggered, this, &TMainForm::Action_Toggle_Launchers_Run);
     connect(toggleMissions_, &QAction::triggered, this, &TMainForm::Action_Toggle_Missions_Run);
+    connect(toggleCarriers_, &QAction::triggered, this, &TMainForm::Action_Toggle_SBAs_Run);
     connect(showAbout_, &QAction::triggered, this, &TMainForm::Action_Show_About_Run);
     connect(exit_, &QAction::triggered, this, &TMainForm::Menu_File_ExitClick);
 
@@ -213,6 +211,12 @@ void TMainForm::createEditors() {
     missionForm_->setObjectRecords(&objectForm_->records());
     objectForm_->setTagNameChoices(missionForm_.get());
     connect(missionForm_.get(), &RecordEditorForm::toggleRequested, this, &TMainForm::Action_Toggle_Missions_Run);
+    // The carrier editor reads the nation editor's data from its first carrier on, and is told
+    // when that data changes.
+    carrierForm_ = std::make_unique<TSBAForm>(set_.buffer(DatabaseFile::ShipBasedAircraft), &missionForm_->nations(),
+                                              dialogs_);
+    missionForm_->setCarrierLists(carrierForm_.get());
+    connect(carrierForm_.get(), &RecordEditorForm::toggleRequested, this, &TMainForm::Action_Toggle_SBAs_Run);
     for (QAction* editorToggle :
          {toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
         editorToggle->setChecked(false);
@@ -225,6 +229,10 @@ void TMainForm::destroyEditors() {
     if (objectForm_) {
         objectForm_->setTagNameChoices(nullptr);
     }
+    if (missionForm_) {
+        missionForm_->setCarrierLists(nullptr);
+    }
+    carrierForm_.reset();
     missionForm_.reset();
     objectForm_.reset();
     threeDForm_.reset();
@@ -258,6 +266,8 @@ void TMainForm::Action_Toggle_Launchers_Run() { toggle(launcherForm_.get(), togg
 
 void TMainForm::Action_Toggle_Missions_Run() { toggle(missionForm_.get(), toggleMissions_); }
 
+void TMainForm::Action_Toggle_SBAs_Run() { toggle(carrierForm_.get(), toggleCarriers_); }
+
 void TMainForm::Action_Toggle_Toolbar_Run() {
     // The entry's own check mark has already flipped when it was chosen.
     toolBar_->setVisible(toggleToolBar_->isChecked());
@@ -280,6 +290,7 @@ std::vector<std::pair<DatabaseFile, SetEditor*>> TMainForm::editorsInCommitOrder
     std::vector<std::pair<DatabaseFile, SetEditor*>> editors;
     const std::initializer_list<std::pair<DatabaseFile, SetEditor*>> all{
         {DatabaseFile::Objects, objectForm_.get()},
+        {DatabaseFile::ShipBasedAircraft, carrierForm_.get()},
         {DatabaseFile::Missions, missionForm_.get()},
         {DatabaseFile::ThreeDObjects, threeDForm_.get()},
         {DatabaseFile::Launchers, launcherForm_.get()}};
@@ -318,7 +329,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     for (QWidget* editor :
-         std::initializer_list<QWidget*>{objectForm_.get(), threeDForm_.get(), launcherForm_.get(), missionForm_.get()}) {
+         std::initializer_list<QWidget*>{objectForm_.get(), threeDForm_.get(), launcherForm_.get(), missionForm_.get(),
+                                         carrierForm_.get()}) {
         if (editor != nullptr) {
             editor->hide();
         }

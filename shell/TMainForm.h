@@ -23,6 +23,7 @@ class TSensorForm;
 class TWeaponForm;
 class TLauncherForm;
 class TMissionForm;
+class TSBAForm;
 class TObjectForm;
 class TThreeDObjectForm;
 class RecordEditorForm;
@@ -54,6 +55,7 @@ public:
     TThreeDObjectForm* threeDObjectForm() const { return threeDForm_.get(); }
     TLauncherForm* launcherForm() const { return launcherForm_.get(); }
     TMissionForm* missionForm() const { return missionForm_.get(); }
+    TSBAForm* carrierForm() const { return carrierForm_.get(); }
     TWeaponForm* launcherPicker() const { return launcherPicker_.get(); }
     TSensorForm* sensorPicker() const { return sensorPicker_.get(); }
     TAirstripForm* airstripPicker() const { return airstripPicker_.get(); }
@@ -71,6 +73,7 @@ public slots:
     void Action_Toggle_3Ds_Run();
     void Action_Toggle_Launchers_Run();
     void Action_Toggle_Missions_Run();
+    void Action_Toggle_SBAs_Run();
     void Action_Show_About_Run();
     void Menu_File_ExitClick();
 
@@ -108,6 +111,7 @@ private:
     std::unique_ptr<TThreeDObjectForm> threeDForm_;
     std::unique_ptr<TObjectForm> objectForm_;
     std::unique_ptr<TMissionForm> missionForm_;
+    std::unique_ptr<TSBAForm> carrierForm_;
 
     QToolBar* toolBar_ = nullptr;
     QAction* selectDirectory_ = nullptr;

@@ -1,6 +1,6 @@
 #include "carriers/SbaDb.h"
 
-#include "nations/MissionBytes.h"
+#include "carriers/CarrierBytes.h"
 #include "support/FieldChecks.h"
 #include "support/TemporaryDirectory.h"
 
@@ -12,25 +12,6 @@ namespace {
 using namespace keel::test;
 
 const ByteVector int32Bytes{0x60, 0x79, 0xFE, 0xFF}; // -100000
-
-ByteVector carrierRecordBytes(std::string_view country, std::string_view shipClass,
-                              std::int32_t aircraftTypes, Byte fill = 0x3C) {
-    ByteVector record(520, fill);
-    putText(record, 0, country);
-    putText(record, 256, shipClass);
-    putInt32(record, 512, aircraftTypes);
-    return record;
-}
-
-ByteVector aircraftTypeBytes(std::string_view tagName, std::string_view displayName,
-                             std::string_view className, std::int32_t count, Byte fill = 0x4D) {
-    ByteVector record(772, fill);
-    putText(record, 0, tagName);
-    putText(record, 256, displayName);
-    putText(record, 512, className);
-    putInt32(record, 768, count);
-    return record;
-}
 
 ByteVector albatrossBlock(std::int32_t aircraftTypes) {
     ByteVector block = carrierRecordBytes("Aldermark", "Albatross CV", aircraftTypes);

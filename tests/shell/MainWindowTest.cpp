@@ -1,5 +1,7 @@
 // The main window: start-up, its menu and tool bar, the editor toggles, and the database set
 // it loads, saves and replaces.
+#include "carriers/SbaDb.h"
+#include "carriers/TSBAForm.h"
 #include "launchers/TLauncherForm.h"
 #include "nations/MissionDb.h"
 #include "nations/TMissionForm.h"
@@ -20,6 +22,7 @@
 #include "support/WindowDriver.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QScreen>
@@ -143,7 +146,9 @@ private slots:
         QCOMPARE(session.action("Action_Select_DBDir")->property("category").toString(), QString("DatabaseIO"));
         QCOMPARE(session.action("Action_Toggle_Objects")->property("category").toString(), QString("Toggles"));
         QVERIFY(session.action("Action_Toggle_ToolBar")->isChecked());
-        QVERIFY(!session.action("Action_Toggle_SBAs")->isEnabled()); // that editor is still to come
+        for (QAction* action : toolBar->actions()) {
+            QVERIFY2(action->isEnabled(), qPrintable(action->objectName())); // every editor is in
+        }
         for (QAction* action : toolBar->actions()) {
             QVERIFY(action->isSeparator() || !action->icon().isNull());
         }
@@ -572,6 +577,33 @@ private slots:
         QCOMPARE(saved.nations.size(), std::size_t(1));
         QCOMPARE(NationRecord::CountryName.read(saved.nations[0].record), std::string("Aldermark"));
         nations.close();
+        QVERIFY(!toggle->isChecked());
+    }
+
+    // The carrier editor: its toggle, the nation editor's names in its lists, and a save that
+    // writes what it holds into shipbasedaircraft.db.
+    void theCarrierEditorIsSavedIntoItsFile() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        trigger(*session.window, "Action_Toggle_Missions");
+        trigger(*session.window->missionForm(), "Action_AddRecord");
+        typeInto(control<QLineEdit>(*session.window->missionForm(), "CountryName"), "Aldermark");
+        QAction* toggle = session.action("Action_Toggle_SBAs");
+        toggle->trigger();
+        TSBAForm& carriers = *session.window->carrierForm();
+        QVERIFY(carriers.isVisible());
+        trigger(carriers, "Action_AddRecord");
+        QCOMPARE(carriers.choices("Country"), QStringList({"Aldermark"}));
+        control<QComboBox>(carriers, "Country")->setCurrentIndex(0);
+        QCOMPARE(control<QComboBox>(carriers, "ObjectName")->currentText(), QString("New Class "));
+        QVERIFY(session.window->SaveDatabases());
+        const CarrierDatabase saved = readCarrierDatabase(readFile(directory / "shipbasedaircraft.db"), "saved");
+        QVERIFY(saved.report.clean());
+        QCOMPARE(saved.carriers.size(), std::size_t(1));
+        QCOMPARE(CarrierRecord::Country.read(saved.carriers[0].record), std::string("Aldermark"));
+        QCOMPARE(CarrierRecord::ObjectName.read(saved.carriers[0].record), std::string("New Class "));
+        carriers.close();
         QVERIFY(!toggle->isChecked());
     }
 

@@ -1,0 +1,379 @@
+#include "carriers/TSBAForm.h"
+
+#include "editor/CodePage.h"
+#include "editor/CodePageValidator.h"
+#include "editor/NumberText.h"
+#include "objects/ObjectTypes.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStringListModel>
+
+#include <memory>
+
+namespace keel {
+namespace {
+
+RecordEditorTraits carrierEditorTraits() {
+    RecordEditorTraits traits{"TSBAForm", QObject::tr("ShipBasedAircraft Records"), "sbaList", 2,
+                              QObject::tr("New Class"), "db"};
+    traits.sortable = false;
+    return traits;
+}
+
+// Sets a flag for the life of the object and puts back what it was, so that scopes may nest.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+    ~FlagScope() { flag_ = previous_; }
+
+private:
+    bool& flag_;
+    bool previous_;
+};
+
+// Text typed into a box, as the file's code page holds it; the validators let no other in.
+std::string bytesOf(const QString& text) { return bytesFromText(text).value_or(std::string()); }
+
+template <typename TextField> QString text(const TextField& field, ConstByteSpan record) {
+    return textFromBytes(field.read(record));
+}
+
+// The position after the typed text, which counts only when it is a whole number in range.
+int positionAfter(const SpinField& field) {
+    const std::optional<std::int64_t> typed = parseWholeNumber(field.edit->text());
+    if (typed && *typed >= field.arrows->minimum() && *typed <= field.arrows->maximum()) {
+        field.arrows->setPosition(static_cast<int>(*typed));
+    }
+    return field.arrows->position();
+}
+
+void showNumber(const SpinField& field, int value) {
+    field.arrows->setPosition(value);
+    field.edit->setText(QString::number(value));
+}
+
+} // namespace
+
+TSBAForm::TSBAForm(ByteVector& master, const NationList* nations, DialogService& dialogs, QWidget* parent)
+    : RecordEditorForm(carrierEditorTraits(), std::make_unique<CarrierList>(), master, dialogs, parent),
+      carriers_(static_cast<CarrierList&>(collection())), nations_(nations) {
+    QWidget* area = fieldArea();
+    auto* layout = new QGridLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    objectName_ = makeNameBox("ObjectName", area);
+    layout->addWidget(new QLabel(tr("Ship Class:"), area), 0, 0);
+    layout->addWidget(objectName_, 0, 1);
+    connect(objectName_, &QComboBox::editTextChanged, this, &TSBAForm::ChangeObjectName);
+
+    country_ = makeNameBox("Country", area);
+    layout->addWidget(new QLabel(tr("Nation:"), area), 1, 0);
+    layout->addWidget(country_, 1, 1);
+    connect(country_, &QComboBox::editTextChanged, this, &TSBAForm::ChangeCountry);
+
+    numPlatforms_ = makeSpinField(area, "NumPlatforms", 1, 32767);
+    numPlatforms_.edit->setText("1");
+    layout->addWidget(new QLabel(tr("No. of Aircraft Types carried:"), area), 2, 0);
+    layout->addWidget(numPlatforms_.row, 2, 1);
+    connect(numPlatforms_.edit, &QLineEdit::textChanged, this, &TSBAForm::ChangeNumPlatforms);
+
+    auto* group = new QGroupBox(tr("Current Aircraft Type:"), area);
+    group->setObjectName("AircraftTypeGroup");
+    auto* grid = new QGridLayout(group);
+    currentPlatform_ = makeSpinField(group, "CurrentPlatform", 1, 1);
+    currentPlatform_.arrows->setWrap(true);
+    currentPlatform_.edit->setReadOnly(true);
+    currentPlatform_.edit->setText("1");
+    grid->addWidget(currentPlatform_.row, 0, 0, 1, 2, Qt::AlignLeft);
+    connect(currentPlatform_.edit, &QLineEdit::textChanged, this, &TSBAForm::CheckCurrentPlatform);
+
+    className_ = makeNameBox("ClassName", group);
+    grid->addWidget(new QLabel(tr("Class Name:"), group), 1, 0);
+    grid->addWidget(className_, 1, 1);
+    connect(className_, &QComboBox::editTextChanged, this, &TSBAForm::ChangeClass);
+
+    tagName_ = makeNameBox("TagName", group);
+    grid->addWidget(new QLabel(tr("Aircraft Name:"), group), 2, 0);
+    grid->addWidget(tagName_, 2, 1);
+    connect(tagName_, &QComboBox::editTextChanged, this, &TSBAForm::ChangePlane);
+
+    displayName_ = new QLineEdit(group);
+    displayName_->setObjectName("DisplayName");
+    displayName_->setReadOnly(true);
+    grid->addWidget(displayName_, 3, 1);
+
+    num_ = makeSpinField(group, "Num", 1, 32767);
+    num_.edit->setText("1");
+    grid->addWidget(new QLabel(tr("No. of Aircraft carried:"), group), 4, 0);
+    grid->addWidget(num_.row, 4, 1);
+    connect(num_.edit, &QLineEdit::textChanged, this, &TSBAForm::ChangeNumAircraft);
+
+    layout->addWidget(group, 3, 0, 1, 2);
+    layout->setRowStretch(4, 1);
+
+    createFromMaster();
+}
+
+QComboBox* TSBAForm::makeNameBox(const QString& name, QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr); // what is typed is stored as typed, never completed
+    box->setModel(new QStringListModel(box));
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(28);
+    box->lineEdit()->setValidator(new CodePageValidator(box));
+    return box;
+}
+
+QStringList TSBAForm::choices(const QString& boxName) const {
+    const auto* box = findChild<QComboBox*>(boxName);
+    return box != nullptr ? static_cast<const QStringListModel*>(box->model())->stringList() : QStringList();
+}
+
+Carrier* TSBAForm::editableCarrier() {
+    const std::optional<std::size_t> position = editablePosition();
+    if (!position || showingPart_) {
+        return nullptr;
+    }
+    return &carriers_.carrier(*position);
+}
+
+const Nation* TSBAForm::nationMatched() const {
+    if (nations_ == nullptr || !nations_->contains(matchedNation_)) {
+        return nullptr;
+    }
+    return &nations_->nation(matchedNation_);
+}
+
+const NationClass* TSBAForm::aircraftClassMatched() const {
+    const Nation* nation = nationMatched();
+    if (nation == nullptr || matchedAircraftClass_ >= nation->classes.size()) {
+        return nullptr;
+    }
+    return &nation->classes[matchedAircraftClass_];
+}
+
+void TSBAForm::lookUpNation() {
+    if (nations_ == nullptr) {
+        return;
+    }
+    const std::string wanted = bytesOf(country_->currentText());
+    for (std::size_t i = 0; i < nations_->count(); ++i) {
+        if (NationRecord::CountryName.read(nations_->nation(i).record) == wanted) {
+            matchedNation_ = i; // the last equal name wins
+        }
+    }
+}
+
+void TSBAForm::lookUpAircraftClass() {
+    const Nation* nation = nationMatched();
+    if (nation == nullptr) {
+        return;
+    }
+    const std::string wanted = bytesOf(className_->currentText());
+    for (std::size_t i = 0; i < nation->classes.size(); ++i) {
+        if (ClassRecord::ClassName.read(nation->classes[i].record) == wanted) {
+            matchedAircraftClass_ = i;
+        }
+    }
+}
+
+void TSBAForm::replaceChoices(QComboBox* box, const QStringList& entries) {
+    const QString kept = box->currentText();
+    const QSignalBlocker quiet(box);
+    static_cast<QStringListModel*>(box->model())->setStringList(entries);
+    box->setCurrentIndex(-1);
+    box->setEditText(kept);
+}
+
+void TSBAForm::takeFirstChoice(QComboBox* box) {
+    if (box->count() > 0) {
+        const QSignalBlocker quiet(box);
+        box->setCurrentIndex(0);
+    }
+}
+
+void TSBAForm::RefreshNationList() {
+    QStringList names;
+    if (nations_ != nullptr) {
+        for (const Nation& nation : nations_->nations()) {
+            names << text(NationRecord::CountryName, nation.record);
+        }
+    }
+    replaceChoices(country_, names);
+    lookUpNation();
+}
+
+void TSBAForm::RefreshShipClassList() {
+    lookUpNation();
+    QStringList classes;
+    if (const Nation* nation = nationMatched()) {
+        for (const NationClass& shipClass : nation->classes) {
+            const int type = ClassRecord::ObjType.read(shipClass.record);
+            if (type != static_cast<int>(ObjectType::Sub) && type != static_cast<int>(ObjectType::Air)) {
+                classes << text(ClassRecord::ClassName, shipClass.record) + " " +
+                               text(ClassRecord::Designation, shipClass.record);
+            }
+        }
+    }
+    replaceChoices(objectName_, classes);
+}
+
+void TSBAForm::RefreshAircraftClassList() {
+    QStringList classes;
+    if (const Nation* nation = nationMatched()) {
+        for (const NationClass& aircraftClass : nation->classes) {
+            if (ClassRecord::ObjType.read(aircraftClass.record) == static_cast<int>(ObjectType::Air)) {
+                classes << text(ClassRecord::ClassName, aircraftClass.record);
+            }
+        }
+    }
+    replaceChoices(className_, classes);
+}
+
+void TSBAForm::RefreshAircraftNameList() {
+    lookUpAircraftClass();
+    QStringList aircraft;
+    if (const NationClass* aircraftClass = aircraftClassMatched()) {
+        for (const Platform& platform : aircraftClass->platforms) {
+            aircraft << text(PlatformRecord::Platform_TagName, platform.record);
+        }
+    }
+    replaceChoices(tagName_, aircraft);
+}
+
+void TSBAForm::showFields(std::size_t index) {
+    FlagScope showing(showingPart_);
+    const Carrier& carrier = carriers_.carrier(index);
+    fieldArea()->setEnabled(true);
+    currentAircraft_ = 0;
+    objectName_->setEditText(text(CarrierRecord::ObjectName, carrier.record));
+    country_->setEditText(text(CarrierRecord::Country, carrier.record));
+    const int types = static_cast<int>(carrier.aircraftTypes.size());
+    showNumber(numPlatforms_, types);
+    currentPlatform_.arrows->setRange(1, types);
+    RefreshNationList();
+    RefreshShipClassList();
+    showAircraftType(0);
+}
+
+void TSBAForm::showAircraftType(std::size_t index) {
+    FlagScope showing(showingPart_);
+    const Carrier& carrier = carriers_.carrier(*currentPosition());
+    currentAircraft_ = std::min(index, carrier.aircraftTypes.size() - 1);
+    const AircraftType& entry = carrier.aircraftTypes[currentAircraft_];
+    showNumber(currentPlatform_, static_cast<int>(currentAircraft_) + 1);
+    tagName_->setEditText(text(AircraftTypeRecord::TagName, entry.record));
+    displayName_->setText(text(AircraftTypeRecord::DisplayName, entry.record));
+    className_->setEditText(text(AircraftTypeRecord::ClassName, entry.record));
+    showNumber(num_, AircraftTypeRecord::Num.read(entry.record));
+    RefreshAircraftClassList();
+    RefreshAircraftNameList();
+}
+
+void TSBAForm::clearFields() {
+    FlagScope showing(showingPart_);
+    for (QComboBox* box : {objectName_, country_, className_, tagName_}) {
+        box->setEditText(QString());
+    }
+    displayName_->clear();
+    fieldArea()->setEnabled(false);
+}
+
+void TSBAForm::ChangeCountry() {
+    Carrier* carrier = editableCarrier();
+    if (carrier == nullptr) {
+        return;
+    }
+    RefreshShipClassList();
+    takeFirstChoice(objectName_);
+    CarrierRecord::Country.write(carrier->record, bytesOf(country_->currentText()), TextOverflow::Cut);
+    markRecordChanged();
+    ChangeObjectName();
+}
+
+void TSBAForm::ChangeObjectName() {
+    Carrier* carrier = editableCarrier();
+    if (carrier == nullptr) {
+        return;
+    }
+    CarrierRecord::ObjectName.write(carrier->record, bytesOf(objectName_->currentText()), TextOverflow::Cut);
+    rebuildListWithoutSelection();
+    markRecordChanged();
+}
+
+void TSBAForm::ChangeNumPlatforms() {
+    Carrier* carrier = editableCarrier();
+    if (carrier == nullptr) {
+        return;
+    }
+    const auto count = static_cast<std::size_t>(positionAfter(numPlatforms_));
+    if (count == carrier->aircraftTypes.size()) {
+        return;
+    }
+    carrier->aircraftTypes.resize(count, newAircraftType());
+    CarrierRecord::NumPlatforms.write(carrier->record, static_cast<std::int32_t>(count));
+    // The aircraft type on screen may be gone: the spin buttons then stand on the last one.
+    currentPlatform_.arrows->setRange(1, static_cast<int>(count));
+    markRecordChanged();
+    showAircraftType(static_cast<std::size_t>(currentPlatform_.arrows->position()) - 1);
+}
+
+void TSBAForm::CheckCurrentPlatform() {
+    if (!editablePosition() || showingPart_) {
+        return;
+    }
+    showAircraftType(static_cast<std::size_t>(positionAfter(currentPlatform_)) - 1);
+}
+
+void TSBAForm::ChangeClass() {
+    Carrier* carrier = editableCarrier();
+    if (carrier == nullptr) {
+        return;
+    }
+    RefreshAircraftNameList();
+    takeFirstChoice(tagName_);
+    AircraftTypeRecord::ClassName.write(currentEntry(*carrier).record, bytesOf(className_->currentText()),
+                                        TextOverflow::Cut);
+    markRecordChanged();
+    ChangePlane();
+}
+
+void TSBAForm::ChangePlane() {
+    Carrier* carrier = editableCarrier();
+    if (carrier == nullptr) {
+        return;
+    }
+    if (const NationClass* aircraftClass = aircraftClassMatched()) {
+        const std::string aircraft = bytesOf(tagName_->currentText());
+        for (const Platform& platform : aircraftClass->platforms) {
+            if (PlatformRecord::Platform_TagName.read(platform.record) == aircraft) {
+                displayName_->setText(text(PlatformRecord::Name, platform.record)); // the last wins
+            }
+        }
+    }
+    AircraftType& entry = currentEntry(*carrier);
+    AircraftTypeRecord::TagName.write(entry.record, bytesOf(tagName_->currentText()), TextOverflow::Cut);
+    AircraftTypeRecord::DisplayName.write(entry.record, bytesOf(displayName_->text()), TextOverflow::Cut);
+    markRecordChanged();
+}
+
+void TSBAForm::ChangeNumAircraft() {
+    Carrier* carrier = editableCarrier();
+    if (carrier == nullptr) {
+        return;
+    }
+    AircraftTypeRecord::Num.write(currentEntry(*carrier).record, positionAfter(num_));
+    markRecordChanged();
+}
+
+} // namespace keel

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "carriers/CarrierList.h"
+#include "editor/FieldControls.h"
+#include "editor/RecordEditorForm.h"
+#include "nations/NationEditorLinks.h"
+#include "nations/NationList.h"
+
+class QComboBox;
+class QLineEdit;
+class QStringListModel;
+
+namespace keel {
+
+// The editor of shipbasedaircraft.db: which aircraft each carrier class of a nation embarks.
+// Every name it offers comes from the nation editor's data as it stands, unsaved changes
+// included; the nation editor tells it which list to build again after a change there. Names
+// are looked up exactly, and of two equal names the later one wins.
+class TSBAForm : public RecordEditorForm, public CarrierLists {
+    Q_OBJECT
+
+public:
+    // The nation editor, whose data the lists offer, exists before this editor and outlives it.
+    TSBAForm(ByteVector& master, const NationList* nations, DialogService& dialogs, QWidget* parent = nullptr);
+
+    const CarrierList& carriers() const { return carriers_; }
+    std::size_t currentAircraftType() const { return currentAircraft_; }
+    std::size_t matchedNation() const { return matchedNation_; }
+    std::size_t matchedAircraftClass() const { return matchedAircraftClass_; }
+    // What a drop-down list offers now.
+    QStringList choices(const QString& boxName) const;
+
+    void RefreshNationList() override;
+    void RefreshShipClassList() override;
+    void RefreshAircraftClassList() override;
+    void RefreshAircraftNameList() override;
+
+public slots:
+    void ChangeCountry();
+    void ChangeObjectName();
+    void ChangeNumPlatforms();
+    void CheckCurrentPlatform();
+    void ChangeClass();
+    void ChangePlane();
+    void ChangeNumAircraft();
+
+protected:
+    void showFields(std::size_t index) override;
+    void clearFields() override;
+
+private:
+    // The carrier on screen, for a handler to store into; none while the editor fills its
+    // controls, or when no carrier is shown.
+    Carrier* editableCarrier();
+    AircraftType& currentEntry(Carrier& carrier) { return carrier.aircraftTypes[currentAircraft_]; }
+    void showAircraftType(std::size_t index);
+    // The matched nation and aircraft class, when the nation editor still holds them.
+    const Nation* nationMatched() const;
+    const NationClass* aircraftClassMatched() const;
+    void lookUpNation();
+    void lookUpAircraftClass();
+    // Replaces a list's entries; the text in the box stays as it was and no handler runs.
+    void replaceChoices(QComboBox* box, const QStringList& entries);
+    // Puts the first entry of a list into its box without running its handler.
+    void takeFirstChoice(QComboBox* box);
+    QComboBox* makeNameBox(const QString& name, QWidget* parent);
+
+    CarrierList& carriers_;
+    const NationList* nations_;
+    std::size_t currentAircraft_ = 0;
+    std::size_t matchedNation_ = 0;
+    std::size_t matchedAircraftClass_ = 0;
+    bool showingPart_ = false; // an aircraft type is being put into the controls
+
+    QComboBox* objectName_;
+    QComboBox* country_;
+    SpinField numPlatforms_;
+    SpinField currentPlatform_;
+    QComboBox* className_;
+    QComboBox* tagName_;
+    QLineEdit* displayName_;
+    SpinField num_;
+};
+
+} // namespace keel

@@ -1,0 +1,299 @@
+// The carrier editor, driven through its window beside the real nation editor whose data its
+// lists offer.
+#include "carriers/SbaDb.h"
+#include "carriers/TSBAForm.h"
+#include "nations/MissionDb.h"
+#include "nations/TMissionForm.h"
+
+#include "support/ScriptedDialogService.h"
+#include "support/TemporaryDirectory.h"
+#include "support/WindowDriver.h"
+
+#include <QComboBox>
+#include <QMenu>
+#include <QTest>
+
+#include <memory>
+
+using namespace keel;
+using namespace keel::test;
+using Answer = DialogService::Answer;
+using C = CarrierRecord;
+using A = AircraftTypeRecord;
+
+namespace {
+
+NationClass nationClass(int type, const std::string& name, const std::string& designation,
+                        std::initializer_list<std::pair<std::string, std::string>> platforms) {
+    NationClass made = newNationClass();
+    ClassRecord::ObjType.write(made.record, type);
+    ClassRecord::ClassName.write(made.record, name, TextOverflow::Cut);
+    ClassRecord::Designation.write(made.record, designation, TextOverflow::Cut);
+    made.platforms.clear();
+    for (const auto& [tag, shipName] : platforms) {
+        Platform platform;
+        PlatformRecord::Platform_TagName.write(platform.record, tag, TextOverflow::Cut);
+        PlatformRecord::Name.write(platform.record, shipName, TextOverflow::Cut);
+        made.platforms.push_back(platform);
+    }
+    return made;
+}
+
+Nation nation(const std::string& name, std::vector<NationClass> classes) {
+    Nation made = newNation();
+    NationRecord::CountryName.write(made.record, name, TextOverflow::Cut);
+    made.classes = std::move(classes);
+    return made;
+}
+
+// Aldermark has a sub, two surface classes (one without a designation) and an aircraft class;
+// Corvasse only a sub and an aircraft class.
+ByteVector missions() {
+    const std::vector<Nation> nations{
+        nation("Aldermark", {nationClass(1, "Pike", "SSK", {{"Pike SSK", "Pike"}}),
+                             nationClass(2, "Halberd", "DDG", {{"Halberd DDG", "Partisan"}}),
+                             nationClass(3, "Hornet", "", {{"Hornet A", "Wing 1"}, {"Hornet B", "Wing 2"}}),
+                             nationClass(2, "Petrel", "", {{"Petrel LHA", "Petrel"}})}),
+        nation("Corvasse", {nationClass(1, "Narwhal", "SSN", {{"Narwhal SSN", "Narwhal"}}),
+                            nationClass(3, "Buzzard", "", {{"Buzzard A-6", "Buzzard"}})})};
+    return writeMissionDatabase(nations);
+}
+
+Carrier carrier(const std::string& country, const std::string& shipClass,
+                std::initializer_list<std::tuple<std::string, std::string, std::string, int>> types) {
+    Carrier made = newCarrier();
+    C::Country.write(made.record, country, TextOverflow::Cut);
+    C::ObjectName.write(made.record, shipClass, TextOverflow::Cut);
+    made.aircraftTypes.clear();
+    for (const auto& [tag, display, className, count] : types) {
+        AircraftType type = newAircraftType();
+        A::TagName.write(type.record, tag, TextOverflow::Cut);
+        A::DisplayName.write(type.record, display, TextOverflow::Cut);
+        A::ClassName.write(type.record, className, TextOverflow::Cut);
+        A::Num.write(type.record, count);
+        made.aircraftTypes.push_back(type);
+    }
+    return made;
+}
+
+ByteVector carriers(std::vector<Carrier> list) { return writeCarrierDatabase(list); }
+
+struct CarrierEditor {
+    explicit CarrierEditor(ByteVector carrierFile, ByteVector missionFile = missions())
+        : nationMaster(std::move(missionFile)), master(std::move(carrierFile)) {
+        nations = std::make_unique<TMissionForm>(nationMaster, dialogs);
+        form = std::make_unique<TSBAForm>(master, &nations->nations(), dialogs);
+        nations->setCarrierLists(form.get());
+        form->showEditor();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        if (!form->carriers().empty()) {
+            doubleClickEntry(form->recordList(), 0);
+        }
+    }
+    ~CarrierEditor() { nations->setCarrierLists(nullptr); }
+
+    QComboBox* box(const QString& name) const { return control<QComboBox>(*form, name); }
+    QLineEdit* edit(const QString& name) const { return control<QLineEdit>(*form, name); }
+    ArrowControl* arrows(const QString& name) const { return control<ArrowControl>(*form, name); }
+    const Carrier& shown() const { return form->carriers().carrier(*form->currentPosition()); }
+    const AircraftType& entry() const { return shown().aircraftTypes[form->currentAircraftType()]; }
+    void pick(const QString& boxName, int row) const {
+        QComboBox* picked = box(boxName);
+        picked->setCurrentIndex(row);
+    }
+
+    ByteVector nationMaster;
+    ByteVector master;
+    ScriptedDialogService dialogs;
+    std::unique_ptr<TMissionForm> nations;
+    std::unique_ptr<TSBAForm> form;
+};
+
+const Carrier albatross = carrier("Aldermark", "Halberd DDG", {{"Hornet A", "Wing 1", "Hornet", 4}, {"Hornet B", "Wing 2", "Hornet", 2}});
+
+} // namespace
+
+class CarrierEditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aNewCarrierShowsNewClassOfNoNation() {
+        CarrierEditor editor(carriers({albatross}));
+        QCOMPARE(editor.form->windowTitle(), QString("ShipBasedAircraft Records"));
+        QCOMPARE(editor.form->recordList()->objectName(), QString("sbaList"));
+        QVERIFY(editor.form->findChild<QAction*>("Action_SortRecord") == nullptr);
+        trigger(*editor.form, "Action_AddRecord");
+        QCOMPARE(entry(editor.form->recordList(), 1), QString("02: New Class"));
+        QCOMPARE(editor.box("ObjectName")->currentText(), QString("New Class"));
+        QCOMPARE(editor.box("Country")->currentText(), QString());
+        QCOMPARE(editor.edit("NumPlatforms")->text(), QString("1"));
+        QCOMPARE(editor.box("ClassName")->currentText(), QString());
+        QCOMPARE(editor.box("TagName")->currentText(), QString());
+        QCOMPARE(editor.edit("Num")->text(), QString("1"));
+        QVERIFY(editor.form->setChanged());
+    }
+
+    // Showing a carrier offers the names of its nation: every nation, the nation's ship classes
+    // that are neither subs nor aircraft as "ClassName Designation", its aircraft classes and
+    // the aircraft of the carrier's class.
+    void showingACarrierOffersItsNationsNames() {
+        CarrierEditor editor(carriers({albatross}));
+        QCOMPARE(editor.form->choices("Country"), QStringList({"Aldermark", "Corvasse"}));
+        QCOMPARE(editor.form->choices("ObjectName"), QStringList({"Halberd DDG", "Petrel "}));
+        QCOMPARE(editor.form->choices("ClassName"), QStringList({"Hornet"}));
+        QCOMPARE(editor.form->choices("TagName"), QStringList({"Hornet A", "Hornet B"}));
+        QCOMPARE(editor.box("ObjectName")->currentText(), QString("Halberd DDG"));
+        QCOMPARE(editor.edit("DisplayName")->text(), QString("Wing 1"));
+        QVERIFY(!editor.form->recordChanged());
+    }
+
+    void typingAShipClassRenamesTheEntryAndLeavesNoneSelected() {
+        CarrierEditor editor(carriers({albatross, carrier("Corvasse", "Other", {{"", "", "", 1}})}));
+        typeInto(editor.box("ObjectName")->lineEdit(), "Albatross CV");
+        QCOMPARE(entry(editor.form->recordList(), 0), QString("01: Albatross CV"));
+        QVERIFY(editor.form->recordList()->selectionModel()->selectedIndexes().isEmpty());
+        trigger(*editor.form, "Action_CopyRecord");
+        QCOMPARE(editor.form->carriers().count(), std::size_t(2)); // nothing selected, nothing copied
+        QCOMPARE(C::ObjectName.read(editor.shown().record), std::string("Albatross CV"));
+        QVERIFY(editor.form->recordChanged());
+    }
+
+    void choosingANationTakesItsFirstShipClass() {
+        CarrierEditor editor(carriers({albatross}));
+        editor.pick("Country", 1); // Corvasse: only a sub and aircraft
+        QCOMPARE(editor.form->choices("ObjectName"), QStringList());
+        QCOMPARE(C::Country.read(editor.shown().record), std::string("Corvasse"));
+        editor.pick("Country", 0);
+        QCOMPARE(editor.box("ObjectName")->currentText(), QString("Halberd DDG"));
+        QCOMPARE(C::ObjectName.read(editor.shown().record), std::string("Halberd DDG"));
+        editor.pick("ObjectName", 1); // no designation: the class name and one blank
+        QCOMPARE(C::ObjectName.read(editor.shown().record), std::string("Petrel "));
+        QCOMPARE(entry(editor.form->recordList(), 0), QString("01: Petrel "));
+    }
+
+    void choosingAnAircraftClassTakesItsFirstAircraft() {
+        CarrierEditor editor(carriers({carrier("Aldermark", "Halberd DDG", {{"", "", "", 1}})}));
+        editor.pick("ClassName", 0);
+        QCOMPARE(editor.form->choices("TagName"), QStringList({"Hornet A", "Hornet B"}));
+        QCOMPARE(editor.box("TagName")->currentText(), QString("Hornet A"));
+        QCOMPARE(editor.edit("DisplayName")->text(), QString("Wing 1"));
+        QCOMPARE(A::ClassName.read(editor.entry().record), std::string("Hornet"));
+        QCOMPARE(A::TagName.read(editor.entry().record), std::string("Hornet A"));
+        QCOMPARE(A::DisplayName.read(editor.entry().record), std::string("Wing 1"));
+        // A typed aircraft that the class lacks keeps the display name as it was.
+        typeInto(editor.box("TagName")->lineEdit(), "Nothing");
+        QCOMPARE(A::DisplayName.read(editor.entry().record), std::string("Wing 1"));
+    }
+
+    void aircraftTypesAreAddedAndDroppedAtTheEnd() {
+        CarrierEditor editor(carriers({albatross}));
+        typeInto(editor.edit("NumPlatforms"), "3");
+        QCOMPARE(editor.shown().aircraftTypes.size(), std::size_t(3));
+        QCOMPARE(A::TagName.read(editor.shown().aircraftTypes[1].record), std::string("Hornet B"));
+        QCOMPARE(A::Num.read(editor.shown().aircraftTypes[2].record), 1);
+        // Show the third, then drop it: the last one that remains is shown.
+        QTest::mouseClick(editor.arrows("UpDown_CurrentPlatform")->downButton(), Qt::LeftButton);
+        QCOMPARE(editor.edit("CurrentPlatform")->text(), QString("3"));
+        typeInto(editor.edit("NumPlatforms"), "2");
+        QCOMPARE(editor.shown().aircraftTypes.size(), std::size_t(2));
+        QCOMPARE(editor.edit("CurrentPlatform")->text(), QString("2"));
+        QCOMPARE(editor.box("TagName")->currentText(), QString("Hornet B"));
+        QCOMPARE(A::Num.read(editor.shown().aircraftTypes[0].record), 4);
+    }
+
+    void movingThroughTheAircraftTypesIsNoEdit() {
+        CarrierEditor editor(carriers({albatross}));
+        QTest::mouseClick(editor.arrows("UpDown_CurrentPlatform")->upButton(), Qt::LeftButton);
+        QCOMPARE(editor.edit("CurrentPlatform")->text(), QString("2"));
+        QCOMPARE(editor.edit("Num")->text(), QString("2"));
+        QTest::mouseClick(editor.arrows("UpDown_CurrentPlatform")->upButton(), Qt::LeftButton);
+        QCOMPARE(editor.edit("CurrentPlatform")->text(), QString("1")); // from the last to the first
+        QVERIFY(!editor.form->recordChanged());
+        QTest::mouseClick(editor.arrows("UpDown_Num")->upButton(), Qt::LeftButton);
+        QCOMPARE(A::Num.read(editor.entry().record), 5);
+        QVERIFY(editor.form->recordChanged());
+    }
+
+    void noToTheRetainQuestionPutsTheCarrierBackWithItsCount() {
+        CarrierEditor editor(carriers({albatross, carrier("Corvasse", "Other", {{"", "", "", 1}})}));
+        typeInto(editor.edit("NumPlatforms"), "5");
+        editor.form->hideEditor();
+        editor.form->showEditor();
+        editor.dialogs.answer(Answer::No);
+        doubleClickEntry(editor.form->recordList(), 1);
+        QCOMPARE(editor.dialogs.shown().last().text, QString("Do you wish to retain changes made to Halberd DDG?"));
+        QCOMPARE(editor.form->carriers().carrier(0).aircraftTypes.size(), std::size_t(2));
+        doubleClickEntry(editor.form->recordList(), 0);
+        QCOMPARE(editor.edit("NumPlatforms")->text(), QString("2"));
+    }
+
+    // A carrier matches one of the set when both its ship class and its nation are equal,
+    // ignoring the case of ASCII letters.
+    void importMatchesOnShipClassAndNation() {
+        const Carrier first = carrier("Aldermark", "Halberd DDG", {{"Hornet A", "", "Hornet", 1}});
+        const Carrier second = carrier("Corvasse", "Kestrel FFG", {{"", "", "", 1}});
+        CarrierEditor editor(carriers({first, second}));
+        TemporaryDirectory directory;
+        const auto import = [&](const std::string& name, std::vector<Carrier> file) {
+            writeFile(directory / name, carriers(std::move(file)));
+            editor.dialogs.choose({QString::fromStdString((directory / name).string())});
+            trigger(*editor.form, "Action_ImportRecord");
+        };
+        import("case.db", {carrier("ALDERMARK", "halberd ddg", {{"Hornet B", "", "Hornet", 7}})});
+        QCOMPARE(entries(editor.form->recordList()), QStringList({"01: halberd ddg", "02: Kestrel FFG"}));
+        QCOMPARE(editor.dialogs.shown().last().text, QString("The following 1 record(s) were imported:\nhalberd ddg\n"));
+        QCOMPARE(A::Num.read(editor.form->carriers().carrier(0).aircraftTypes[0].record), 7);
+
+        import("second.db", {carrier("Aldermark", "New One", {{"", "", "", 1}}), carrier("corvasse", "KESTREL FFG", {{"", "", "", 3}})});
+        QCOMPARE(entries(editor.form->recordList()), QStringList({"01: halberd ddg", "02: KESTREL FFG", "03: New One"}));
+
+        import("three.db", {carrier("aldermark", "HALBERD DDG", {{"", "", "", 2}}), carrier("Corvasse", "kestrel ffg", {{"", "", "", 2}}),
+                            carrier("Corvasse", "Halberd DDG", {{"", "", "", 2}})});
+        QCOMPARE(entries(editor.form->recordList()),
+                 QStringList({"01: HALBERD DDG", "02: kestrel ffg", "03: New One", "04: Halberd DDG"}));
+        QVERIFY(editor.form->setChanged());
+    }
+
+    void exportCountsTheCarriersOfTheFile() {
+        CarrierEditor editor(carriers({albatross}));
+        TemporaryDirectory directory;
+        const QString file = QString::fromStdString((directory / "out.db").string());
+        for (const char* count : {"1", "2"}) {
+            editor.dialogs.choose({file});
+            clickEntry(editor.form->recordList(), 0);
+            trigger(*editor.form, "Action_ExportRecord");
+            QCOMPARE(editor.dialogs.shown().last().text,
+                     "Halberd DDG has been exported to " + file + ", which now contains " + count + " record(s)");
+        }
+        QCOMPARE(readCarrierDatabase(readFile(directory / "out.db"), "out.db").carriers.size(), std::size_t(2));
+    }
+
+    // The nation editor tells the carrier editor what changed; a nation deleted there leaves
+    // empty lists here, never a reach into a nation that is gone.
+    void theListsFollowTheNationEditor() {
+        CarrierEditor editor(carriers({carrier("Corvasse", "Narwhal SSN", {{"Buzzard A-6", "Buzzard", "Buzzard", 1}})}));
+        QCOMPARE(editor.form->matchedNation(), std::size_t(1));
+        QCOMPARE(editor.form->choices("TagName"), QStringList({"Buzzard A-6"}));
+        editor.nations->showEditor();
+        doubleClickEntry(editor.nations->recordList(), 0);
+        typeInto(control<QLineEdit>(*editor.nations, "CountryName"), "Aldermark Union");
+        QCOMPARE(editor.form->choices("Country"), QStringList({"Aldermark Union", "Corvasse"}));
+
+        clickEntry(editor.nations->recordList(), 1);
+        trigger(*editor.nations, "Action_DelRecord"); // Corvasse, which the carrier names
+        QCOMPARE(editor.form->choices("Country"), QStringList({"Aldermark Union"}));
+        clickEntry(editor.nations->recordList(), 0);
+        trigger(*editor.nations, "Action_DelRecord");
+        editor.form->RefreshShipClassList();
+        editor.form->RefreshAircraftClassList();
+        editor.form->RefreshAircraftNameList();
+        QCOMPARE(editor.form->choices("ObjectName"), QStringList());
+        QCOMPARE(editor.form->choices("ClassName"), QStringList());
+        QCOMPARE(editor.form->choices("TagName"), QStringList());
+        typeInto(editor.box("ClassName")->lineEdit(), "Buzzard");
+        QCOMPARE(A::ClassName.read(editor.entry().record), std::string("Buzzard"));
+    }
+};
+
+QTEST_MAIN(CarrierEditorTest)
+#include "CarrierEditorTest.moc"
