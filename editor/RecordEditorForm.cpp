@@ -172,9 +172,15 @@ void RecordEditorForm::buildRecordList() {
 }
 
 void RecordEditorForm::rebuildListKeepingSelection() {
-    const std::optional<std::size_t> selected = selectedEntry();
-    buildRecordList();
-    selectEntry(selected);
+    if (current_) {
+        model_->entryChanged(static_cast<int>(*current_));
+    }
+    afterListBuilt();
+}
+
+void RecordEditorForm::rebuildListWithoutSelection() {
+    list_->selectionModel()->clearSelection();
+    rebuildListKeepingSelection();
 }
 
 void RecordEditorForm::showRecord(std::size_t index) {

@@ -112,10 +112,11 @@ protected:
     // editor is busy, while it fills its own controls, and when no record is shown.
     std::optional<std::size_t> editablePosition() const;
     void markRecordChanged() { recordChanged_ = true; }
-    // Rebuilds the list after the name on screen changed and selects the entry that was.
+    // The list after the name or type of the record on screen changed, and the work that
+    // follows every build of the list. Only that record's entry reads differently, so only its
+    // row is repainted; the selection stays as it was, or goes.
     void rebuildListKeepingSelection();
-    // Rebuilds the list after the name on screen changed; no entry stays selected.
-    void rebuildListWithoutSelection() { buildRecordList(); }
+    void rebuildListWithoutSelection();
     void selectEntry(std::optional<std::size_t> index);
 
     // The number typed into a box for a whole-number field; nothing, once the user was told

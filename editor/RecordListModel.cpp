@@ -24,6 +24,12 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
     return entryText(index.row());
 }
 
+void RecordListModel::entryChanged(int row) {
+    if (row >= 0 && row < rowCount()) {
+        emit dataChanged(index(row), index(row), {Qt::DisplayRole});
+    }
+}
+
 void RecordListModel::rebuild() {
     beginResetModel();
     endResetModel();
