@@ -4,7 +4,18 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
 
 namespace keel {
 namespace {
@@ -31,7 +42,44 @@ DialogService::Answer QtDialogService::ask(const QString& caption, const QString
     }
 }
 
+bool QtDialogService::needsScrollingReport(const QString& text) {
+    return text.count(QLatin1Char('\n')) > reportLinesInABox || text.size() > reportCharactersInABox;
+}
+
+QDialog* QtDialogService::makeScrollingReport(const QString& caption, const QString& text, QWidget* parent) {
+    // A message box lays out its whole text at once and grows taller than the screen; this
+    // view lays out only the lines in sight, and the window fits the screen.
+    auto* dialog = new QDialog(parent);
+    dialog->setObjectName("ScrollingReport");
+    dialog->setWindowTitle(caption);
+    auto* icon = new QLabel(dialog);
+    const int iconSize = dialog->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, dialog);
+    icon->setPixmap(dialog->style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(iconSize, iconSize));
+    auto* view = new QPlainTextEdit(dialog);
+    view->setObjectName("ReportText");
+    view->setReadOnly(true);
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    view->setPlainText(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    auto* row = new QHBoxLayout;
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addWidget(view, 1);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(row, 1);
+    layout->addWidget(buttons);
+    const QRect screen = (parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    dialog->resize(std::min(screen.width() * 2 / 3, view->fontMetrics().averageCharWidth() * 70),
+                   screen.height() * 2 / 3);
+    return dialog;
+}
+
 void QtDialogService::inform(const QString& caption, const QString& text) {
+    if (needsScrollingReport(text)) {
+        std::unique_ptr<QDialog> report(makeScrollingReport(caption, text, dialogParent()));
+        report->exec();
+        return;
+    }
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, dialogParent());
     box.exec();
 }

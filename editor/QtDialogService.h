@@ -6,6 +6,7 @@
 
 #include <utility>
 
+class QDialog;
 class QWidget;
 
 namespace keel {
@@ -22,6 +23,13 @@ public:
     void reportError(const QString& text) override;
     QStringList chooseFiles(const FileRequest& request) override;
     void openUrl(const QUrl& address) override;
+
+    // A report of more lines than fit a message box goes into a window that scrolls, with the
+    // same caption, the same text and one OK button.
+    static constexpr int reportLinesInABox = 30;
+    static constexpr int reportCharactersInABox = 4000;
+    static bool needsScrollingReport(const QString& text);
+    static QDialog* makeScrollingReport(const QString& caption, const QString& text, QWidget* parent);
 
 private:
     QString errorCaption_;

@@ -29,6 +29,7 @@
 #include <QStyleOptionMenuItem>
 #include <QWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QMenuBar>
 #include <QTimer>
@@ -729,6 +730,44 @@ private slots:
         QCOMPARE(dialogs.shown().last().text, TAboutBox::homePage.toString());
         QTest::mouseClick(control<QPushButton>(about, "OKButton"), Qt::LeftButton);
         QVERIFY(!about.isVisible());
+    }
+
+    // An import report of thousands of names keeps its caption, its text and its one button, in
+    // a window that scrolls and fits the screen; a short one stays a message box.
+    void aLongReportScrollsInAWindowThatFitsTheScreen() {
+        QtDialogService dialogs(programTitle());
+        QString text = "The following 50000 record(s) were imported:\n";
+        for (int i = 0; i < 50000; ++i) {
+            text += QString("Object %1\n").arg(i, 7, 10, QLatin1Char('0'));
+        }
+        QString shownText;
+        QString title;
+        int buttons = 0;
+        int height = 0;
+        QRect screen;
+        QTimer::singleShot(0, [&] {
+            QWidget* report = QApplication::activeModalWidget();
+            QVERIFY(report != nullptr);
+            title = report->windowTitle();
+            shownText = control<QPlainTextEdit>(*report, "ReportText")->toPlainText();
+            buttons = static_cast<int>(report->findChildren<QPushButton*>().size());
+            height = report->frameGeometry().height();
+            screen = report->screen()->availableGeometry();
+            QTest::mouseClick(report->findChild<QPushButton*>(), Qt::LeftButton);
+        });
+        dialogs.inform("/data/all.odb", text);
+        QCOMPARE(title, QString("/data/all.odb"));
+        QCOMPARE(shownText, text);
+        QCOMPARE(buttons, 1);
+        QVERIFY(height <= screen.height());
+
+        QString kind;
+        QTimer::singleShot(0, [&] {
+            kind = QString::fromLatin1(QApplication::activeModalWidget()->metaObject()->className());
+            QApplication::activeModalWidget()->close();
+        });
+        dialogs.inform("/data/one.odb", "The following 1 record(s) were imported:\nFrigate\n");
+        QCOMPARE(kind, QString("QMessageBox"));
     }
 
     // The about box stands in the middle of the screen, wherever the main window is.
