@@ -173,7 +173,9 @@ void RecordEditorForm::buildRecordList() {
 
 void RecordEditorForm::rebuildListKeepingSelection() {
     if (current_) {
-        model_->entryChanged(static_cast<int>(*current_));
+        // A changed entry of a list of rows of one size is repainted, not laid out again: the
+        // list view lays out every row anew on any change of the model's data.
+        list_->update(model_->index(static_cast<int>(*current_)));
     }
     afterListBuilt();
 }

@@ -24,12 +24,6 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
     return entryText(index.row());
 }
 
-void RecordListModel::entryChanged(int row) {
-    if (row >= 0 && row < rowCount()) {
-        emit dataChanged(index(row), index(row), {Qt::DisplayRole});
-    }
-}
-
 void RecordListModel::rebuild() {
     beginResetModel();
     endResetModel();

@@ -21,8 +21,6 @@ public:
     QString entryText(int row) const;
     // Tells the views that the records changed as a whole.
     void rebuild();
-    // Tells the views that one record's entry reads differently; they repaint that row alone.
-    void entryChanged(int row);
 
 private:
     const RecordCollection& records_;

@@ -24,21 +24,19 @@ class LackingObjectsModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    void refill(const RecordTable* objects, const ThreeDIndex& index) {
+    // Gives whether the entries are the same objects as before, whose texts alone may read
+    // differently: the view then only has to paint them again.
+    bool refill(const RecordTable* objects, const ThreeDIndex& index) {
         static const std::vector<std::size_t> none;
         const std::vector<std::size_t>& lacking = objects != nullptr ? scan_.scan(*objects, index) : none;
         if (objects == objects_ && lacking == lacking_) {
-            // The same objects lack one: the entries stay, and with them what the user selected;
-            // only their texts may read differently.
-            if (!lacking_.empty()) {
-                emit dataChanged(this->index(0), this->index(static_cast<int>(lacking_.size()) - 1));
-            }
-            return;
+            return true;
         }
         beginResetModel();
         objects_ = objects;
         lacking_ = lacking;
         endResetModel();
+        return false;
     }
 
     const std::vector<std::size_t>& lacking() const { return lacking_; }
@@ -130,7 +128,10 @@ void TThreeDObjectForm::rebuildThreeDList() {
 }
 
 void TThreeDObjectForm::RefreshObjectList() {
-    objectModel_->refill(objects_, index_);
+    if (objectModel_->refill(objects_, index_)) {
+        // Repainted, not laid out again: a list view lays out every row on a change of data.
+        objectList_->viewport()->update();
+    }
     // A rebuilt list has no entry selected, even where it lists the same objects as before: a
     // kept selection could name an object the user never picked.
     objectList_->selectionModel()->clear();
