@@ -176,6 +176,8 @@ void RecordEditorForm::rebuildListKeepingSelection() {
         // A changed entry of a list of rows of one size is repainted, not laid out again: the
         // list view lays out every row anew on any change of the model's data.
         list_->update(model_->index(static_cast<int>(*current_)));
+        afterEntryChanged(*current_);
+        return;
     }
     afterListBuilt();
 }

@@ -134,6 +134,9 @@ protected:
     virtual void clearFields() {}
     virtual void afterRecordShown() {}
     virtual void afterListBuilt() {}
+    // After the entry of one record changed in place, which counts as a build of the list; an
+    // editor may do for that record alone what it does for all after a build.
+    virtual void afterEntryChanged(std::size_t /*index*/) { afterListBuilt(); }
     // What changed the records, for the work an editor does after it.
     enum class RecordsChange { Added, Copied, Deleted, Imported, Sorted, Restored, Undone };
     virtual void afterRecordsChanged(RecordsChange /*change*/) {}

@@ -226,6 +226,16 @@ void TObjectForm::afterListBuilt() {
     }
 }
 
+// Only this object's name or type changed: the 3D object editor looks at it alone.
+void TObjectForm::afterEntryChanged(std::size_t index) {
+    if (links_.ammunition != nullptr) {
+        refillAmmunitionIfChanged();
+    }
+    if (links_.threeD != nullptr) {
+        links_.threeD->RefreshObjectEntry(index);
+    }
+}
+
 // The launcher editor's lists are refilled only when the weapons' names, in order, are not
 // what they were handed last: most keystrokes are in other fields or in names of ships and
 // aircraft, and refilling its drop-down lists with thousands of names is the costly part.

@@ -67,6 +67,7 @@ protected:
     void clearFields() override;
     void afterRecordShown() override;
     void afterListBuilt() override;
+    void afterEntryChanged(std::size_t index) override;
     void afterRecordsChanged(RecordsChange change) override;
     // Tells the nation editor that object names or types changed.
     void tellOthersRecordsChanged();

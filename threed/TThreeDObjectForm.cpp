@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace keel {
 
 // The objects that need a 3D object and have none, each shown with its own record number.
@@ -40,6 +42,33 @@ public:
     }
 
     const std::vector<std::size_t>& lacking() const { return lacking_; }
+
+    // After the name or type of one object changed: its entry comes or goes, or stays and
+    // only its text may read differently (then false: nothing was inserted or removed).
+    bool refillOne(std::size_t object, const ThreeDIndex& index) {
+        if (objects_ == nullptr || !objects_->contains(object)) {
+            return false;
+        }
+        const ConstByteSpan record = objects_->record(object);
+        const bool lacks = needsThreeDObject(ObjectRecord::ObjType.read(record)) &&
+                           !index.contains(ObjectRecord::ObjectName.bytes(record));
+        const auto at = std::lower_bound(lacking_.begin(), lacking_.end(), object);
+        const bool listed = at != lacking_.end() && *at == object;
+        const int row = static_cast<int>(at - lacking_.begin());
+        if (lacks && !listed) {
+            beginInsertRows({}, row, row);
+            lacking_.insert(at, object);
+            endInsertRows();
+            return true;
+        }
+        if (!lacks && listed) {
+            beginRemoveRows({}, row, row);
+            lacking_.erase(at);
+            endRemoveRows();
+            return true;
+        }
+        return false;
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(lacking_.size());
@@ -125,6 +154,13 @@ const std::vector<std::size_t>& TThreeDObjectForm::lackingObjects() const { retu
 void TThreeDObjectForm::rebuildThreeDList() {
     index_.rebuild(records_);
     threeDModel_->rebuild();
+}
+
+void TThreeDObjectForm::RefreshObjectEntry(std::size_t object) {
+    if (!objectModel_->refillOne(object, index_)) {
+        objectList_->viewport()->update();
+    }
+    objectList_->selectionModel()->clear();
 }
 
 void TThreeDObjectForm::RefreshObjectList() {

@@ -34,6 +34,9 @@ public:
 
     bool HasThreeDObject(ConstByteSpan name) const { return index_.contains(name); }
     void RefreshObjectList();
+    // The same as RefreshObjectList after the name or type of one object changed, at the cost
+    // of that object alone.
+    void RefreshObjectEntry(std::size_t object);
 
     bool changed() const { return changed_; }
     void clearChanged() { changed_ = false; }

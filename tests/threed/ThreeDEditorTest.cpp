@@ -1,4 +1,5 @@
 // The 3D object editor beside the object editor, driven through their windows.
+#include "common/NameCompare.h"
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"
 #include "threed/TThreeDObjectForm.h"
@@ -9,9 +10,11 @@
 #include "support/TemporaryDirectory.h"
 #include "support/WindowDriver.h"
 
+#include <QComboBox>
 #include <QTest>
 
 #include <memory>
+#include <random>
 
 using namespace keel;
 using namespace keel::test;
@@ -184,6 +187,48 @@ private slots:
         editors.copy(0, 0);
         QCOMPARE(editors.threeDEntries().last(), QString("1005: Object 1003"));
         QVERIFY(editors.lacking().isEmpty());
+    }
+
+    // The list kept up to date one object at a time, after every keystroke in a name and every
+    // change of type, is the list a plain scan of all objects gives.
+    void theListKeptUpToDateIsTheListAPlainScanGives() {
+        const std::vector<std::string> pool{"Frigate", "FRIGATE", "frigatE", "Sub", "Tanker", "Pilot", "Hawk"};
+        std::mt19937 random(2026);
+        ByteVector objects;
+        for (int i = 0; i < 40; ++i) {
+            const ByteVector record = objectRecord(pool[random() % pool.size()], static_cast<std::int16_t>(random() % 12));
+            objects.insert(objects.end(), record.begin(), record.end());
+        }
+        Editors editors(objects, concatenated({threeD("frigate", 1), threeD("Hawk", 2)}));
+        const auto plainScan = [&] {
+            std::vector<std::size_t> lacking;
+            for (std::size_t i = 0; i < editors.objectForm->records().count(); ++i) {
+                const ConstByteSpan record = editors.objectForm->records().record(i);
+                const std::string name = editorNameKey(ObjectRecord::ObjectName.bytes(record));
+                const int type = ObjectRecord::ObjType.read(record);
+                if (type != 9 && type != 10 && name != "FRIGATE" && name != "HAWK") {
+                    lacking.push_back(i);
+                }
+            }
+            return lacking;
+        };
+        auto* name = control<QLineEdit>(*editors.objectForm, "ObjectName");
+        auto* type = control<QComboBox>(*editors.objectForm, "ObjType");
+        for (int edit = 0; edit < 150; ++edit) {
+            editors.dialogs.answer(DialogService::Answer::Yes);
+            doubleClickEntry(editors.objectForm->recordList(), static_cast<int>(random() % 40));
+            editors.dialogs.clear();
+            if (random() % 3 == 0) {
+                type->setCurrentIndex(static_cast<int>(random() % 11));
+            } else {
+                typeInto(name, QString::fromStdString(pool[random() % pool.size()]));
+            }
+            QCOMPARE(editors.threeDForm->lackingObjects(), plainScan());
+            QCOMPARE(editors.threeDForm->objectList()->model()->rowCount(), static_cast<int>(plainScan().size()));
+        }
+        // A full rebuild agrees with what was kept up to date.
+        trigger(*editors.objectForm, "Action_SortRecord");
+        QCOMPARE(editors.threeDForm->lackingObjects(), plainScan());
     }
 };
 
