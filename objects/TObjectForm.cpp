@@ -226,9 +226,12 @@ void TObjectForm::afterListBuilt() {
     }
 }
 
-// Only this object's name or type changed: the 3D object editor looks at it alone.
+// Only this object's name or type changed: the 3D object editor looks at it alone, and the
+// launcher editor's lists can only have changed when the object is, or was, a weapon.
 void TObjectForm::afterEntryChanged(std::size_t index) {
-    if (links_.ammunition != nullptr) {
+    const bool isWeapon = isAmmunitionType(R::ObjType.read(records().record(index)));
+    const bool wasWeapon = index < handedWeapons_.size() && handedWeapons_[index];
+    if (links_.ammunition != nullptr && (isWeapon || wasWeapon || handedWeapons_.size() != records().count())) {
         refillAmmunitionIfChanged();
     }
     if (links_.threeD != nullptr) {
@@ -241,9 +244,11 @@ void TObjectForm::afterEntryChanged(std::size_t index) {
 // aircraft, and refilling its drop-down lists with thousands of names is the costly part.
 void TObjectForm::refillAmmunitionIfChanged() {
     std::string names;
+    handedWeapons_.assign(records().count(), false);
     for (std::size_t i = 0; i < records().count(); ++i) {
         const ConstByteSpan record = records().record(i);
         if (isAmmunitionType(R::ObjType.read(record))) {
+            handedWeapons_[i] = true;
             const ConstByteSpan name = R::ObjectName.bytes(record);
             const auto end = std::find(name.begin(), name.end(), Byte{0});
             names.append(reinterpret_cast<const char*>(name.data()), static_cast<std::size_t>(end - name.begin()));

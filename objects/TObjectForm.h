@@ -124,6 +124,8 @@ private:
     TagNameChoices* tagNames_ = nullptr;
     // The weapons' names last handed to the launcher editor, each ended by a zero byte.
     std::optional<std::string> handedAmmunition_;
+    // Which records were weapons when the names were last handed over.
+    std::vector<bool> handedWeapons_;
     std::function<bool(ConstByteSpan)> hasThreeDObject_;
     bool hasThreeD_ = true;
 

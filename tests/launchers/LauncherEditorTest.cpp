@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QStringListModel>
@@ -238,9 +239,20 @@ private slots:
         QCOMPARE(L::weap1.read(editor.record()), std::string("Old Torpedo"));
         QVERIFY(!editor.form->recordChanged());
 
+        // Renaming a weapon renames its choice; a ship's name and a ship made of a weapon
+        // follow too.
+        control<QComboBox>(objectForm, "ObjType")->setCurrentIndex(1); // Frigate is a ship again
+        QCOMPARE(editor.form->ammunitionChoices()->stringList(), QStringList({"Mk 48", "Harpoon", "Mine"}));
+        typeInto(control<QLineEdit>(objectForm, "ObjectName"), "Frigate II");
+        QCOMPARE(editor.form->ammunitionChoices()->stringList(), QStringList({"Mk 48", "Harpoon", "Mine"}));
+        editor.dialogs.answer(DialogService::Answer::Yes);
+        doubleClickEntry(objectForm.recordList(), 2);
+        typeInto(control<QLineEdit>(objectForm, "ObjectName"), "Harpoon II");
+        QCOMPARE(editor.form->ammunitionChoices()->stringList(), QStringList({"Mk 48", "Harpoon II", "Mine"}));
+
         // Picking a choice stores it like typed text.
-        editor.ammunition(3)->setCurrentIndex(2);
-        QCOMPARE(L::weap3.read(editor.record()), std::string("Harpoon"));
+        editor.ammunition(3)->setCurrentIndex(1);
+        QCOMPARE(L::weap3.read(editor.record()), std::string("Harpoon II"));
         QVERIFY(editor.form->recordChanged());
     }
 };
