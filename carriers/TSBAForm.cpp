@@ -2,6 +2,7 @@
 
 #include "editor/CodePage.h"
 #include "editor/CodePageValidator.h"
+#include "editor/FlagScope.h"
 #include "editor/NumberText.h"
 #include "objects/ObjectTypes.h"
 
@@ -25,38 +26,9 @@ RecordEditorTraits carrierEditorTraits() {
     return traits;
 }
 
-// Sets a flag for the life of the object and puts back what it was, so that scopes may nest.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-    ~FlagScope() { flag_ = previous_; }
-
-private:
-    bool& flag_;
-    bool previous_;
-};
-
-// Text typed into a box, as the file's code page holds it; the validators let no other in.
-std::string bytesOf(const QString& text) { return bytesFromText(text).value_or(std::string()); }
 
 template <typename TextField> QString text(const TextField& field, ConstByteSpan record) {
     return textFromBytes(field.read(record));
-}
-
-// The position after the typed text, which counts only when it is a whole number in range.
-int positionAfter(const SpinField& field) {
-    const std::optional<std::int64_t> typed = parseWholeNumber(field.edit->text());
-    if (typed && *typed >= field.arrows->minimum() && *typed <= field.arrows->maximum()) {
-        field.arrows->setPosition(static_cast<int>(*typed));
-    }
-    return field.arrows->position();
-}
-
-void showNumber(const SpinField& field, int value) {
-    field.arrows->setPosition(value);
-    field.edit->setText(QString::number(value));
 }
 
 } // namespace
@@ -166,7 +138,7 @@ void TSBAForm::lookUpNation() {
     if (nations_ == nullptr) {
         return;
     }
-    const std::string wanted = bytesOf(country_->currentText());
+    const std::string wanted = typedBytes(country_->currentText());
     for (std::size_t i = 0; i < nations_->count(); ++i) {
         if (NationRecord::CountryName.read(nations_->nation(i).record) == wanted) {
             matchedNation_ = i; // the last equal name wins
@@ -179,7 +151,7 @@ void TSBAForm::lookUpAircraftClass() {
     if (nation == nullptr) {
         return;
     }
-    const std::string wanted = bytesOf(className_->currentText());
+    const std::string wanted = typedBytes(className_->currentText());
     for (std::size_t i = 0; i < nation->classes.size(); ++i) {
         if (ClassRecord::ClassName.read(nation->classes[i].record) == wanted) {
             matchedAircraftClass_ = i;
@@ -259,7 +231,7 @@ void TSBAForm::showFields(std::size_t index) {
     objectName_->setEditText(text(CarrierRecord::ObjectName, carrier.record));
     country_->setEditText(text(CarrierRecord::Country, carrier.record));
     const int types = static_cast<int>(carrier.aircraftTypes.size());
-    showNumber(numPlatforms_, types);
+    showPosition(numPlatforms_, types);
     currentPlatform_.arrows->setRange(1, types);
     RefreshNationList();
     RefreshShipClassList();
@@ -271,11 +243,11 @@ void TSBAForm::showAircraftType(std::size_t index) {
     const Carrier& carrier = carriers_.carrier(*currentPosition());
     currentAircraft_ = std::min(index, carrier.aircraftTypes.size() - 1);
     const AircraftType& entry = carrier.aircraftTypes[currentAircraft_];
-    showNumber(currentPlatform_, static_cast<int>(currentAircraft_) + 1);
+    showPosition(currentPlatform_, static_cast<int>(currentAircraft_) + 1);
     tagName_->setEditText(text(AircraftTypeRecord::TagName, entry.record));
     displayName_->setText(text(AircraftTypeRecord::DisplayName, entry.record));
     className_->setEditText(text(AircraftTypeRecord::ClassName, entry.record));
-    showNumber(num_, AircraftTypeRecord::Num.read(entry.record));
+    showPosition(num_, AircraftTypeRecord::Num.read(entry.record));
     RefreshAircraftClassList();
     RefreshAircraftNameList();
 }
@@ -296,7 +268,7 @@ void TSBAForm::ChangeCountry() {
     }
     RefreshShipClassList();
     takeFirstChoice(objectName_);
-    CarrierRecord::Country.write(carrier->record, bytesOf(country_->currentText()), TextOverflow::Cut);
+    CarrierRecord::Country.write(carrier->record, typedBytes(country_->currentText()), TextOverflow::Cut);
     markRecordChanged();
     ChangeObjectName();
 }
@@ -306,7 +278,7 @@ void TSBAForm::ChangeObjectName() {
     if (carrier == nullptr) {
         return;
     }
-    CarrierRecord::ObjectName.write(carrier->record, bytesOf(objectName_->currentText()), TextOverflow::Cut);
+    CarrierRecord::ObjectName.write(carrier->record, typedBytes(objectName_->currentText()), TextOverflow::Cut);
     rebuildListWithoutSelection();
     markRecordChanged();
 }
@@ -316,7 +288,7 @@ void TSBAForm::ChangeNumPlatforms() {
     if (carrier == nullptr) {
         return;
     }
-    const auto count = static_cast<std::size_t>(positionAfter(numPlatforms_));
+    const auto count = static_cast<std::size_t>(positionAfterTypedText(numPlatforms_));
     if (count == carrier->aircraftTypes.size()) {
         return;
     }
@@ -332,7 +304,7 @@ void TSBAForm::CheckCurrentPlatform() {
     if (!editablePosition() || showingPart_) {
         return;
     }
-    showAircraftType(static_cast<std::size_t>(positionAfter(currentPlatform_)) - 1);
+    showAircraftType(static_cast<std::size_t>(positionAfterTypedText(currentPlatform_)) - 1);
 }
 
 void TSBAForm::ChangeClass() {
@@ -342,7 +314,7 @@ void TSBAForm::ChangeClass() {
     }
     RefreshAircraftNameList();
     takeFirstChoice(tagName_);
-    AircraftTypeRecord::ClassName.write(currentEntry(*carrier).record, bytesOf(className_->currentText()),
+    AircraftTypeRecord::ClassName.write(currentEntry(*carrier).record, typedBytes(className_->currentText()),
                                         TextOverflow::Cut);
     markRecordChanged();
     ChangePlane();
@@ -354,7 +326,7 @@ void TSBAForm::ChangePlane() {
         return;
     }
     if (const NationClass* aircraftClass = aircraftClassMatched()) {
-        const std::string aircraft = bytesOf(tagName_->currentText());
+        const std::string aircraft = typedBytes(tagName_->currentText());
         for (const Platform& platform : aircraftClass->platforms) {
             if (PlatformRecord::Platform_TagName.read(platform.record) == aircraft) {
                 displayName_->setText(text(PlatformRecord::Name, platform.record)); // the last wins
@@ -362,8 +334,8 @@ void TSBAForm::ChangePlane() {
         }
     }
     AircraftType& entry = currentEntry(*carrier);
-    AircraftTypeRecord::TagName.write(entry.record, bytesOf(tagName_->currentText()), TextOverflow::Cut);
-    AircraftTypeRecord::DisplayName.write(entry.record, bytesOf(displayName_->text()), TextOverflow::Cut);
+    AircraftTypeRecord::TagName.write(entry.record, typedBytes(tagName_->currentText()), TextOverflow::Cut);
+    AircraftTypeRecord::DisplayName.write(entry.record, typedBytes(displayName_->text()), TextOverflow::Cut);
     markRecordChanged();
 }
 
@@ -372,7 +344,7 @@ void TSBAForm::ChangeNumAircraft() {
     if (carrier == nullptr) {
         return;
     }
-    AircraftTypeRecord::Num.write(currentEntry(*carrier).record, positionAfter(num_));
+    AircraftTypeRecord::Num.write(currentEntry(*carrier).record, positionAfterTypedText(num_));
     markRecordChanged();
 }
 

@@ -1,6 +1,7 @@
 #include "editor/FieldControls.h"
 
 #include "editor/CodePageValidator.h"
+#include "editor/NumberText.h"
 
 #include <QHBoxLayout>
 #include <QVariant>
@@ -49,6 +50,19 @@ void showBeyondTypingLimit(QLineEdit* edit, const QString& text) {
         edit->setMaxLength(std::max(limit.toInt(), static_cast<int>(text.size())));
     }
     edit->setText(text);
+}
+
+int positionAfterTypedText(const SpinField& field) {
+    const std::optional<std::int64_t> typed = parseWholeNumber(field.edit->text());
+    if (typed && *typed >= field.arrows->minimum() && *typed <= field.arrows->maximum()) {
+        field.arrows->setPosition(static_cast<int>(*typed));
+    }
+    return field.arrows->position();
+}
+
+void showPosition(const SpinField& field, int value) {
+    field.arrows->setPosition(value);
+    field.edit->setText(QString::number(value));
 }
 
 QLineEdit* makeTextField(QWidget* parent, const QString& name, int maxLength) {

@@ -17,6 +17,12 @@ struct SpinField {
 
 SpinField makeSpinField(QWidget* parent, const QString& name, int minimum, int maximum);
 
+// A spin field whose value is its arrows' position: typed text moves the position only when it
+// is a whole number within the arrows' range, and is otherwise ignored. Gives the position.
+int positionAfterTypedText(const SpinField& field);
+// Shows a value in a spin field and puts its arrows there.
+void showPosition(const SpinField& field, int value);
+
 // Limits what can be typed into an edit box to `limit` characters, while a value that a record
 // holds can still be shown whole with showBeyondTypingLimit: a byte of 12 in a box for one digit
 // shows "12", not "1". Once the user's text is within the limit again, the limit holds again.

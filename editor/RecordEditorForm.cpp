@@ -3,6 +3,7 @@
 #include "common/NameCompare.h"
 #include "editor/CodePage.h"
 #include "editor/DialogService.h"
+#include "editor/FlagScope.h"
 #include "editor/NumberText.h"
 #include "editor/RecordListModel.h"
 
@@ -22,21 +23,6 @@
 #include <cstring>
 
 namespace keel {
-namespace {
-
-// Sets a flag for the life of the object, whatever the way out of the scope.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-    ~FlagScope() { flag_ = false; }
-
-private:
-    bool& flag_;
-};
-
-} // namespace
 
 RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, std::unique_ptr<RecordCollection> records,
                                    ByteVector& master, DialogService& dialogs, QWidget* parent)

@@ -2,6 +2,7 @@
 
 #include "editor/CodePage.h"
 #include "editor/CodePageValidator.h"
+#include "editor/FlagScope.h"
 #include "editor/NumberText.h"
 #include "nations/TagNameList.h"
 #include "objects/ObjectTypes.h"
@@ -32,21 +33,6 @@ const std::array<const char*, 11> classTypeTexts{"Sub",         "Surf",      "Ai
                                                  "N/A: Stat",   "N/A: Mine", "N/A: Weap",   "N/A: Missile",
                                                  "Shell",       "N/A: Bullet", "N/A: DownedPilot"};
 
-// Sets a flag for the life of the object and puts back what it was, so that scopes may nest.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-    ~FlagScope() { flag_ = previous_; }
-
-private:
-    bool& flag_;
-    bool previous_;
-};
-
-// Text typed into a box, as the file's code page holds it; the validators let no other in.
-std::string bytesOf(const QString& text) { return bytesFromText(text).value_or(std::string()); }
 
 void enable(const SpinField& field, bool enabled) {
     field.edit->setEnabled(enabled);
@@ -197,14 +183,6 @@ Nation* TMissionForm::editableNation() {
     return &nations_.nation(*position);
 }
 
-int TMissionForm::countFromArrows(const SpinField& field) const {
-    const std::optional<std::int64_t> typed = parseWholeNumber(field.edit->text());
-    if (typed && *typed >= field.arrows->minimum() && *typed <= field.arrows->maximum()) {
-        field.arrows->setPosition(static_cast<int>(*typed));
-    }
-    return field.arrows->position();
-}
-
 void TMissionForm::stored() { markRecordChanged(); }
 
 template <typename... Refresh> void TMissionForm::refreshCarriers(Refresh... refresh) {
@@ -219,8 +197,7 @@ void TMissionForm::showFields(std::size_t index) {
     fieldArea()->setEnabled(true);
     countryName_->setText(textFromBytes(NationRecord::CountryName.read(nation.record)));
     const int classes = static_cast<int>(nation.classes.size());
-    numClasses_.arrows->setPosition(classes);
-    numClasses_.edit->setText(QString::number(classes));
+    showPosition(numClasses_, classes);
     currentClass_.arrows->setRange(1, classes);
     showClass(0);
 }
@@ -230,8 +207,7 @@ void TMissionForm::showClass(std::size_t index) {
     const Nation& nation = nations_.nation(*currentPosition());
     shownClass_ = std::min(index, nation.classes.size() - 1);
     const NationClass& shown = nation.classes[shownClass_];
-    currentClass_.arrows->setPosition(static_cast<int>(shownClass_) + 1);
-    currentClass_.edit->setText(QString::number(shownClass_ + 1));
+    showPosition(currentClass_, static_cast<int>(shownClass_) + 1);
 
     const int type = ClassRecord::ObjType.read(shown.record);
     setClassTypeOfLists(type);
@@ -240,8 +216,7 @@ void TMissionForm::showClass(std::size_t index) {
     className_->setText(textFromBytes(ClassRecord::ClassName.read(shown.record)));
     designation_->setText(textFromBytes(ClassRecord::Designation.read(shown.record)));
     const int platforms = static_cast<int>(shown.platforms.size());
-    numObjects_.arrows->setPosition(platforms);
-    numObjects_.edit->setText(QString::number(platforms));
+    showPosition(numObjects_, platforms);
     currentPlatform_.arrows->setRange(1, platforms);
     applyEnablingRule(type);
     showPlatform(0);
@@ -252,14 +227,12 @@ void TMissionForm::showPlatform(std::size_t index) {
     const NationClass& shown = nations_.nation(*currentPosition()).classes[shownClass_];
     shownPlatform_ = std::min(index, shown.platforms.size() - 1);
     const Platform& platform = shown.platforms[shownPlatform_];
-    currentPlatform_.arrows->setPosition(static_cast<int>(shownPlatform_) + 1);
-    currentPlatform_.edit->setText(QString::number(shownPlatform_ + 1));
+    showPosition(currentPlatform_, static_cast<int>(shownPlatform_) + 1);
     setClassTypeOfLists(ClassRecord::ObjType.read(shown.record));
     platformTagName_->setEditText(textFromBytes(PlatformRecord::Platform_TagName.read(platform.record)));
     name_->setText(textFromBytes(PlatformRecord::Name.read(platform.record)));
     const int hull = PlatformRecord::HullNum.read(platform.record);
-    hullNum_.arrows->setPosition(hull);
-    hullNum_.edit->setText(QString::number(hull));
+    showPosition(hullNum_, hull);
 }
 
 void TMissionForm::applyEnablingRule(int type) {
@@ -316,7 +289,7 @@ void TMissionForm::ChangeCountryName() {
     if (nation == nullptr) {
         return;
     }
-    NationRecord::CountryName.write(nation->record, bytesOf(countryName_->text()), TextOverflow::Cut);
+    NationRecord::CountryName.write(nation->record, typedBytes(countryName_->text()), TextOverflow::Cut);
     rebuildListKeepingSelection();
     refreshCarriers(&CarrierLists::RefreshNationList);
     stored();
@@ -327,7 +300,7 @@ void TMissionForm::ChangeNumClasses() {
     if (nation == nullptr) {
         return;
     }
-    const auto count = static_cast<std::size_t>(countFromArrows(numClasses_));
+    const auto count = static_cast<std::size_t>(positionAfterTypedText(numClasses_));
     if (count == nation->classes.size()) {
         return;
     }
@@ -343,7 +316,7 @@ void TMissionForm::ChangeCurrentClass() {
     if (!editablePosition() || showingPart_) {
         return;
     }
-    showClass(static_cast<std::size_t>(countFromArrows(currentClass_) - 1));
+    showClass(static_cast<std::size_t>(positionAfterTypedText(currentClass_) - 1));
 }
 
 void TMissionForm::ChangeObjType() {
@@ -374,7 +347,7 @@ void TMissionForm::ChangeClassTagName() {
         return;
     }
     NationClass& shown = shownClassOf(*nation);
-    const std::string text = bytesOf(classTagName_->currentText());
+    const std::string text = typedBytes(classTagName_->currentText());
     ClassRecord::Class_TagName.write(shown.record, text, TextOverflow::Cut);
     const int type = ClassRecord::ObjType.read(shown.record);
     if (type == static_cast<int>(ObjectType::Sub) || type == static_cast<int>(ObjectType::Surf)) {
@@ -394,7 +367,7 @@ void TMissionForm::ChangeClassName() {
     if (nation == nullptr) {
         return;
     }
-    ClassRecord::ClassName.write(shownClassOf(*nation).record, bytesOf(className_->text()), TextOverflow::Cut);
+    ClassRecord::ClassName.write(shownClassOf(*nation).record, typedBytes(className_->text()), TextOverflow::Cut);
     refreshCarriers(&CarrierLists::RefreshShipClassList);
     stored();
 }
@@ -404,7 +377,7 @@ void TMissionForm::ChangeDesignation() {
     if (nation == nullptr) {
         return;
     }
-    ClassRecord::Designation.write(shownClassOf(*nation).record, bytesOf(designation_->text()), TextOverflow::Cut);
+    ClassRecord::Designation.write(shownClassOf(*nation).record, typedBytes(designation_->text()), TextOverflow::Cut);
     refreshCarriers(&CarrierLists::RefreshShipClassList);
     stored();
 }
@@ -415,7 +388,7 @@ void TMissionForm::ChangeNumObjects() {
         return;
     }
     NationClass& shown = shownClassOf(*nation);
-    const auto count = static_cast<std::size_t>(countFromArrows(numObjects_));
+    const auto count = static_cast<std::size_t>(positionAfterTypedText(numObjects_));
     if (count == shown.platforms.size()) {
         return;
     }
@@ -431,7 +404,7 @@ void TMissionForm::ChangeCurrentPlatform() {
     if (!editablePosition() || showingPart_) {
         return;
     }
-    showPlatform(static_cast<std::size_t>(countFromArrows(currentPlatform_) - 1));
+    showPlatform(static_cast<std::size_t>(positionAfterTypedText(currentPlatform_) - 1));
 }
 
 void TMissionForm::ChangePlatformTagName() {
@@ -445,7 +418,7 @@ void TMissionForm::ChangePlatformTagName() {
         FlagScope showing(showingPart_);
         name_->clear();
     }
-    PlatformRecord::Platform_TagName.write(platform.record, bytesOf(platformTagName_->currentText()),
+    PlatformRecord::Platform_TagName.write(platform.record, typedBytes(platformTagName_->currentText()),
                                            TextOverflow::Cut);
     PlatformRecord::Name.write(platform.record, "", TextOverflow::Cut);
     refreshCarriers(&CarrierLists::RefreshAircraftNameList);
@@ -457,7 +430,7 @@ void TMissionForm::ChangeName() {
     if (nation == nullptr) {
         return;
     }
-    PlatformRecord::Name.write(shownClassOf(*nation).platforms[shownPlatform_].record, bytesOf(name_->text()),
+    PlatformRecord::Name.write(shownClassOf(*nation).platforms[shownPlatform_].record, typedBytes(name_->text()),
                                TextOverflow::Cut);
     stored();
 }
@@ -467,7 +440,7 @@ void TMissionForm::ChangeHullNum() {
     if (nation == nullptr) {
         return;
     }
-    PlatformRecord::HullNum.write(shownClassOf(*nation).platforms[shownPlatform_].record, countFromArrows(hullNum_));
+    PlatformRecord::HullNum.write(shownClassOf(*nation).platforms[shownPlatform_].record, positionAfterTypedText(hullNum_));
     stored();
 }
 

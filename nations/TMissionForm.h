@@ -67,9 +67,6 @@ private:
     void showPlatform(std::size_t index);
     void applyEnablingRule(int type);
     void setClassTypeOfLists(int type);
-    // The arrows' position after the typed text, which counts only when it is a whole number
-    // within their range.
-    int countFromArrows(const SpinField& field) const;
     void stored();
     template <typename... Refresh> void refreshCarriers(Refresh... refresh);
 
