@@ -141,16 +141,51 @@ void syncDirectory(const std::filesystem::path& directory) {
     }
 }
 
+// Hands the content to a sink that writes it to `fd`; on failure `error` holds the errno of
+// the write that failed. Every few megabytes written are handed to the disk at once, so that
+// the flush at the end has less left to wait for; that only starts the writing early, the
+// flush still makes sure of it.
+bool writeContent(int fd, const ContentSource& content, int& error) {
+    constexpr std::size_t startWritingEvery = 4 << 20;
+    off_t written = 0;
+    off_t handedToDisk = 0;
+    error = 0;
+    const bool complete = content([&](ConstByteSpan piece) {
+        while (!piece.empty()) {
+            const ConstByteSpan part = piece.first(std::min(piece.size(), startWritingEvery));
+            if (!writeAll(fd, part)) {
+                error = errno;
+                return false;
+            }
+            piece = piece.subspan(part.size());
+            written += static_cast<off_t>(part.size());
+            if (written - handedToDisk >= static_cast<off_t>(startWritingEvery)) {
+                ::sync_file_range(fd, handedToDisk, written - handedToDisk, SYNC_FILE_RANGE_WRITE);
+                handedToDisk = written;
+            }
+        }
+        return true;
+    });
+    if (!complete && error == 0) {
+        error = EIO;
+    }
+    return complete;
+}
+
 // Writes over an existing file from its start and cuts it to the new length. Used only where
 // no temporary file can be made beside it; a failure part-way leaves a damaged file.
-WriteResult overwriteInPlace(const std::filesystem::path& target, ConstByteSpan bytes) {
+WriteResult overwriteInPlace(const std::filesystem::path& target, const ContentSource& content) {
     OpenedFile file = openRegularFile(target, O_WRONLY);
     if (!file.fd.valid()) {
         return {WriteStatus::CannotCreate, file.reason};
     }
-    if (!writeAll(file.fd.get(), bytes) ||
-        ::ftruncate(file.fd.get(), static_cast<off_t>(bytes.size())) != 0 ||
-        ::fsync(file.fd.get()) != 0 || !file.fd.close()) {
+    int error = 0;
+    if (!writeContent(file.fd.get(), content, error)) {
+        return {WriteStatus::WriteFailed, systemReason(error)};
+    }
+    const off_t length = ::lseek(file.fd.get(), 0, SEEK_CUR);
+    if (length < 0 || ::ftruncate(file.fd.get(), length) != 0 || ::fsync(file.fd.get()) != 0 ||
+        !file.fd.close()) {
         return {WriteStatus::WriteFailed, systemReason(errno)};
     }
     return {};
@@ -158,7 +193,7 @@ WriteResult overwriteInPlace(const std::filesystem::path& target, ConstByteSpan 
 
 } // namespace
 
-ReadResult readWholeFile(const std::filesystem::path& path) {
+ReadResult readWholeFile(const std::filesystem::path& path, std::size_t spareCapacity) {
     const OpenedFile file = openRegularFile(path, O_RDONLY);
     if (!file.fd.valid()) {
         return failedRead(file.error == ENOENT ? ReadStatus::Missing : ReadStatus::CannotOpen,
@@ -171,8 +206,16 @@ ReadResult readWholeFile(const std::filesystem::path& path) {
     if (static_cast<std::uintmax_t>(file.info.st_size) > limit) {
         return failedRead(ReadStatus::CannotOpen, tooLargeReason);
     }
+    const auto size = static_cast<std::size_t>(file.info.st_size);
+    if (spareCapacity <= limit - size) {
+        try {
+            bytes.reserve(size + spareCapacity);
+        } catch (const std::bad_alloc&) {
+            // The spare room was only asked for; the file itself may still fit.
+        }
+    }
     try {
-        bytes.reserve(static_cast<std::size_t>(file.info.st_size));
+        bytes.reserve(size);
         Byte chunk[1 << 16];
         for (;;) {
             const ssize_t got = ::read(file.fd.get(), chunk, sizeof chunk);
@@ -201,6 +244,12 @@ ReadResult readWholeFile(const std::filesystem::path& path) {
 }
 
 WriteResult replaceFileAtomically(const std::filesystem::path& path, ConstByteSpan bytes) {
+    return replaceFileAtomicallyFrom(path,
+                                     [bytes](const ContentSink& write) { return write(bytes); });
+}
+
+WriteResult replaceFileAtomicallyFrom(const std::filesystem::path& path,
+                                      const ContentSource& content) {
     const std::filesystem::path target = resolvedTarget(path);
     const std::filesystem::path directory = target.parent_path();
 
@@ -222,7 +271,7 @@ WriteResult replaceFileAtomically(const std::filesystem::path& path, ConstByteSp
     if (!fd.valid()) {
         const int error = errno;
         if (exists && (error == EACCES || error == EPERM)) {
-            return overwriteInPlace(target, bytes);
+            return overwriteInPlace(target, content);
         }
         return {WriteStatus::CannotCreate, systemReason(error)};
     }
@@ -243,7 +292,11 @@ WriteResult replaceFileAtomically(const std::filesystem::path& path, ConstByteSp
     if (::fchmod(fd.get(), mode) != 0) {
         return fail(errno);
     }
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) {
+    int error = 0;
+    if (!writeContent(fd.get(), content, error)) {
+        return fail(error);
+    }
+    if (::fsync(fd.get()) != 0) {
         return fail(errno);
     }
     if (!fd.close()) {

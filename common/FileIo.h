@@ -3,6 +3,7 @@
 #include "common/Bytes.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace keel {
@@ -28,7 +29,11 @@ struct ReadResult {
 // refused at once rather than waited on), and only those that fit in memory: a file larger
 // than the machine's memory, or one that grows beyond it while it is read, or one there is not
 // enough memory left for, is refused rather than ending the program.
-ReadResult readWholeFile(const std::filesystem::path& path);
+//
+// `spareCapacity` asks for room for that many more bytes behind the file's in the returned
+// buffer, so that a caller who appends to it does not have the whole file copied; it is only a
+// hint, dropped where it would not fit in memory.
+ReadResult readWholeFile(const std::filesystem::path& path, std::size_t spareCapacity = 0);
 
 enum class WriteStatus {
     Ok,
@@ -56,5 +61,16 @@ struct WriteResult {
 // written, the target is written in place instead: from its start, cut to the new length and
 // flushed. That loses the guarantee: a failure part-way (WriteFailed) can leave it damaged.
 WriteResult replaceFileAtomically(const std::filesystem::path& path, ConstByteSpan bytes);
+
+// Takes the next piece of a file's content; returns false when it could not be written.
+using ContentSink = std::function<bool(ConstByteSpan)>;
+// Hands a file's whole content to the sink in order, in pieces of any size, and returns false
+// as soon as the sink does.
+using ContentSource = std::function<bool(const ContentSink&)>;
+
+// As replaceFileAtomically, for content that is produced while it is written, so that it never
+// has to be held in one piece.
+WriteResult replaceFileAtomicallyFrom(const std::filesystem::path& path,
+                                      const ContentSource& content);
 
 } // namespace keel

@@ -4,6 +4,7 @@
 #include "merge/MergeTable.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,19 +27,31 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
            equalIgnoringCase(text.substr(text.size() - ending.size()), ending);
 }
 
-void writeLine(std::ostream& out, std::string_view prefix, ConstByteSpan name) {
-    out << prefix;
-    out.write(reinterpret_cast<const char*>(name.data()), static_cast<std::streamsize>(name.size()));
-    out << '\n';
-}
+// Writes each progress line with one call on the stream, since a merge may print a line for
+// every one of hundreds of thousands of records.
+class ProgressLines {
+public:
+    explicit ProgressLines(std::ostream& out) : out_(out) {}
+    void write(std::string_view prefix, ConstByteSpan name) {
+        line_.assign(prefix);
+        line_.append(reinterpret_cast<const char*>(name.data()), name.size());
+        line_.push_back('\n');
+        out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
+    }
+
+private:
+    std::ostream& out_;
+    std::string line_;
+};
 
 void writeLine(std::ostream& out, std::string_view prefix, std::string_view name) {
     out << prefix << name << '\n';
 }
 
 struct DirectoryListing {
-    std::string masterName;                // the master as it is named here, in its own case
-    std::vector<fs::path> mergedFiles;     // the other files of the extension, in listing order
+    std::string masterName;            // the master as it is named here, in its own case
+    std::vector<fs::path> mergedFiles; // the other files of the extension, in listing order
+    std::size_t mergedBytes = 0;       // their sizes, as far as they are regular files
     bool ok = true;
     std::string reason;
 };
@@ -60,6 +73,14 @@ DirectoryListing listDirectory(const MergeDatabase& database, const fs::path& di
             }
         } else if (endsWithIgnoringCase(name, database.extension)) {
             listing.mergedFiles.push_back(entries->path());
+            std::error_code unknownSize;
+            if (entries->is_regular_file(unknownSize)) {
+                const std::uintmax_t size = entries->file_size(unknownSize);
+                if (!unknownSize) {
+                    listing.mergedBytes += static_cast<std::size_t>(
+                        std::min<std::uintmax_t>(size, SIZE_MAX - listing.mergedBytes));
+                }
+            }
         }
     }
     if (error) {
@@ -84,12 +105,16 @@ bool mergeDatabase(const MergeDatabase& database, const fs::path& directory,
         return false;
     }
 
-    MergeTable table(database.recordSize, database.nameWidth);
+    MergeTable table(database.recordSize, database.nameWidth,
+                     database.sortedByName ? MergeTable::Order::ByName
+                                           : MergeTable::Order::AsMerged);
     const fs::path masterPath = directory / listing.masterName;
-    const ReadResult master = readWholeFile(masterPath);
+    // The master's buffer becomes the table, with room behind it for every record merged.
+    ReadResult master = readWholeFile(masterPath, listing.mergedBytes);
     if (master.ok()) {
-        table.loadMaster(master.bytes);
-        if (!master.bytes.empty()) {
+        const bool loaded = !master.bytes.empty();
+        table.loadMaster(std::move(master.bytes));
+        if (loaded) {
             writeLine(progress, "Loaded ", listing.masterName);
         }
     } else if (master.status != ReadStatus::Missing) {
@@ -99,32 +124,28 @@ bool mergeDatabase(const MergeDatabase& database, const fs::path& directory,
         return false;
     }
 
+    ProgressLines lines(progress);
     for (const fs::path& path : listing.mergedFiles) {
         const ReadResult merged = readWholeFile(path);
         if (!merged.ok()) {
             continue;
         }
-        const ConstByteSpan bytes(merged.bytes);
-        const std::size_t records = bytes.size() / database.recordSize;
-        for (std::size_t i = 0; i < records; ++i) {
-            const ConstByteSpan record = bytes.subspan(i * database.recordSize, database.recordSize);
-            switch (table.merge(record)) {
+        table.mergeAll(merged.bytes, [&](MergeTable::Outcome outcome, ConstByteSpan record) {
+            switch (outcome) {
             case MergeTable::Outcome::Replaced:
-                writeLine(progress, "Replaced record ", table.name(record));
+                lines.write("Replaced record ", table.name(record));
                 break;
             case MergeTable::Outcome::Added:
-                writeLine(progress, "Added record ", table.name(record));
+                lines.write("Added record ", table.name(record));
                 break;
             case MergeTable::Outcome::Ignored:
                 break;
             }
-        }
+        });
     }
 
-    if (database.sortedByName) {
-        table.sortByName();
-    }
-    const WriteResult written = replaceFileAtomically(masterPath, table.bytes());
+    const WriteResult written = replaceFileAtomicallyFrom(
+        masterPath, [&](const ContentSink& write) { return table.writeTo(write); });
     if (!written.ok()) {
         writeLine(errors, "keelmerge: cannot write ",
                   listing.masterName + " (" + written.reason + "); it is left as it was");

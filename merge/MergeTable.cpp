@@ -1,25 +1,77 @@
 #include "merge/MergeTable.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cstring>
-#include <numeric>
+#include <new>
+#include <stdexcept>
 
 namespace keel {
+namespace {
 
-MergeTable::MergeTable(std::size_t recordSize, std::size_t nameWidth)
-    : recordSize_(recordSize), nameWidth_(nameWidth) {
-    assert(nameWidth_ > 0 && nameWidth_ <= recordSize_);
+// How many records ahead of the one being indexed or merged its slot of the index is asked
+// for, and how many ahead the record that slot names: enough to cover the time each takes to
+// come from memory.
+constexpr std::size_t slotAhead = 16;
+constexpr std::size_t recordAhead = 8;
+
+void prefetchRecord(const Byte* record, std::size_t recordSize) {
+    for (std::size_t line = 0; line < recordSize; line += 64) {
+        __builtin_prefetch(record + line);
+    }
 }
 
-void MergeTable::loadMaster(ConstByteSpan file) {
-    bytes_.clear();
-    firstByName_.clear();
+} // namespace
+
+MergeTable::MergeTable(std::size_t recordSize, std::size_t nameWidth, Order order)
+    : recordSize_(recordSize), nameWidth_(nameWidth), firstByName_(recordSize, nameWidth) {
+    assert(nameWidth_ > 0 && nameWidth_ <= recordSize_);
+    if (order == Order::ByName) {
+        byName_.emplace(NamePrefix(recordSize, nameWidth));
+    }
+}
+
+void MergeTable::loadMaster(ByteVector file) {
     const std::size_t records = file.size() / recordSize_;
-    bytes_.reserve(records * recordSize_);
+    if (records > RecordNameIndex::maxRecords) {
+        throw std::length_error("too many records in the master");
+    }
+    file.resize(records * recordSize_);
+    bytes_ = std::move(file);
+    firstByName_ = RecordNameIndex(recordSize_, nameWidth_);
     firstByName_.reserve(records);
+    if (byName_) {
+        *byName_ = NameOrder(NamePrefix(recordSize_, nameWidth_));
+        // As many names as the buffer has room for records, as far as there is memory for them.
+        try {
+            byName_->reserve(bytes_.capacity() / recordSize_);
+        } catch (const std::bad_alloc&) {
+            byName_->reserve(records);
+        }
+    }
+    std::array<RecordNameIndex::Key, slotAhead> keys;
+    auto keyAhead = [&](std::size_t i) {
+        if (i + slotAhead < records) {
+            __builtin_prefetch(bytes_.data() + (i + slotAhead) * recordSize_);
+        }
+        if (i < records) {
+            keys[i % slotAhead] = firstByName_.keyOf(bytes_.data() + i * recordSize_);
+            firstByName_.prefetch(keys[i % slotAhead]);
+        }
+    };
+    for (std::size_t i = 0; i < slotAhead; ++i) {
+        keyAhead(i);
+    }
     for (std::size_t i = 0; i < records; ++i) {
-        append(file.subspan(i * recordSize_, recordSize_));
+        const RecordNameIndex::Key key = keys[i % slotAhead];
+        keyAhead(i + slotAhead);
+        if (!isBlank(record(i))) {
+            firstByName_.insert(bytes_, i, key);
+        }
+        if (byName_) {
+            byName_->add(key.prefix);
+        }
     }
 }
 
@@ -34,63 +86,111 @@ ConstByteSpan MergeTable::name(ConstByteSpan record) const {
     return field.first(static_cast<std::size_t>(end - field.begin()));
 }
 
-std::string MergeTable::key(ConstByteSpan record) const {
-    const ConstByteSpan text = name(record);
-    return std::string(text.begin(), text.end());
-}
-
-void MergeTable::append(ConstByteSpan record) {
-    const std::size_t index = count();
-    bytes_.insert(bytes_.end(), record.begin(), record.end());
-    if (!isBlank(record)) {
-        firstByName_.try_emplace(key(record), index);
-    }
-}
-
 MergeTable::Outcome MergeTable::merge(ConstByteSpan record) {
     assert(record.size() == recordSize_);
+    return merge(record, firstByName_.keyOf(record.data()));
+}
+
+MergeTable::Outcome MergeTable::merge(ConstByteSpan record, const RecordNameIndex::Key& key) {
     if (isBlank(record)) {
         return Outcome::Ignored;
     }
-    const auto found = firstByName_.find(key(record));
-    if (found == firstByName_.end()) {
-        append(record);
-        return Outcome::Added;
+    const std::size_t found = firstByName_.find(bytes_, record.data(), key);
+    if (found != RecordNameIndex::none) {
+        std::memcpy(bytes_.data() + found * recordSize_, record.data(), recordSize_);
+        return Outcome::Replaced;
     }
-    std::copy(record.begin(), record.end(),
-              bytes_.begin() + static_cast<std::ptrdiff_t>(found->second * recordSize_));
-    return Outcome::Replaced;
+    if (count() >= RecordNameIndex::maxRecords) {
+        throw std::length_error("too many records to merge");
+    }
+    bytes_.insert(bytes_.end(), record.begin(), record.end());
+    firstByName_.insert(bytes_, count() - 1, key);
+    if (byName_) {
+        byName_->add(key.prefix);
+    }
+    return Outcome::Added;
 }
 
-void MergeTable::sortByName() {
-    // Each name is folded once into a zero-padded key of the name field's width, so that the
-    // sort compares small, adjacent keys instead of reaching into whole records. Names hold no
-    // zero byte, so the padding puts a name before every longer name that begins with it.
-    const std::size_t records = count();
-    ByteVector keys(records * nameWidth_, 0);
-    for (std::size_t i = 0; i < records; ++i) {
-        const ConstByteSpan text = name(record(i));
-        std::transform(text.begin(), text.end(), keys.begin() + static_cast<std::ptrdiff_t>(i * nameWidth_),
-                       [](Byte c) { return (c >= 'A' && c <= 'Z') ? Byte(c - 'A' + 'a') : c; });
-    }
-    std::vector<std::size_t> order(records);
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return std::memcmp(&keys[a * nameWidth_], &keys[b * nameWidth_], nameWidth_) < 0;
-    });
-    ByteVector sorted;
-    sorted.reserve(bytes_.size());
-    for (std::size_t index : order) {
-        const ConstByteSpan source = record(index);
-        sorted.insert(sorted.end(), source.begin(), source.end());
-    }
-    bytes_ = std::move(sorted);
-    firstByName_.clear();
-    for (std::size_t i = 0; i < count(); ++i) {
-        if (!isBlank(record(i))) {
-            firstByName_.try_emplace(key(record(i)), i);
+void MergeTable::mergeAll(ConstByteSpan records,
+                          const std::function<void(Outcome, ConstByteSpan record)>& report) {
+    const std::size_t count = records.size() / recordSize_;
+    auto recordAt = [&](std::size_t i) {
+        return records.subspan(i * recordSize_, recordSize_);
+    };
+    std::array<RecordNameIndex::Key, slotAhead> keys;
+    auto keyAhead = [&](std::size_t i) {
+        if (i + slotAhead < count) {
+            __builtin_prefetch(recordAt(i + slotAhead).data());
         }
+        if (i < count) {
+            keys[i % slotAhead] = firstByName_.keyOf(recordAt(i).data());
+            firstByName_.prefetch(keys[i % slotAhead]);
+        }
+    };
+    // A record of the same name is overwritten whole: it is asked for once its slot is at hand.
+    auto matchAhead = [&](std::size_t i) {
+        if (i < count) {
+            const std::size_t match = firstByName_.likelyMatch(keys[i % slotAhead]);
+            if (match != RecordNameIndex::none) {
+                prefetchRecord(bytes_.data() + match * recordSize_, recordSize_);
+            }
+        }
+    };
+    for (std::size_t i = 0; i < slotAhead; ++i) {
+        keyAhead(i);
     }
+    for (std::size_t i = 0; i < recordAhead; ++i) {
+        matchAhead(i);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const RecordNameIndex::Key key = keys[i % slotAhead];
+        keyAhead(i + slotAhead);
+        matchAhead(i + recordAhead);
+        report(merge(recordAt(i), key), recordAt(i));
+    }
+}
+
+std::vector<std::uint32_t> MergeTable::orderByName() {
+    assert(byName_ && byName_->size() == count());
+    std::vector<std::uint32_t> order;
+    byName_->sort(bytes_, recordSize_, [&](std::span<const std::uint32_t> records) {
+        order.insert(order.end(), records.begin(), records.end());
+        return true;
+    });
+    return order;
+}
+
+bool MergeTable::writeTo(const ContentSink& write, std::size_t pieceSize) {
+    if (!byName_) {
+        return write(bytes_);
+    }
+    assert(byName_->size() == count());
+    // The records are gathered in their new order into a small piece at a time, so that no
+    // second copy of the whole table is made, and each piece goes out as soon as the sort has
+    // settled its records. They come from all over the table, so the next ones are asked for
+    // early.
+    const std::size_t recordsPerPiece = std::max<std::size_t>(1, pieceSize / recordSize_);
+    ByteVector piece(recordsPerPiece * recordSize_);
+    std::size_t inPiece = 0;
+    const bool sorted =
+        byName_->sort(bytes_, recordSize_, [&](std::span<const std::uint32_t> records) {
+            for (std::size_t i = 0; i < records.size(); ++i) {
+                if (i + recordAhead < records.size()) {
+                    prefetchRecord(bytes_.data() + records[i + recordAhead] * recordSize_,
+                                   recordSize_);
+                }
+                std::memcpy(piece.data() + inPiece * recordSize_,
+                            bytes_.data() + records[i] * recordSize_, recordSize_);
+                if (++inPiece == recordsPerPiece) {
+                    inPiece = 0;
+                    if (!write(piece)) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        });
+    return sorted && (inPiece == 0 || write(ConstByteSpan(piece).first(inPiece * recordSize_)));
 }
 
 } // namespace keel

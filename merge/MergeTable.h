@@ -1,9 +1,14 @@
 #pragma once
 
 #include "common/Bytes.h"
+#include "common/FileIo.h"
+#include "merge/NameOrder.h"
+#include "merge/RecordNameIndex.h"
 
-#include <string>
-#include <unordered_map>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
 
 namespace keel {
 
@@ -13,18 +18,31 @@ namespace keel {
 class MergeTable {
 public:
     enum class Outcome { Ignored, Replaced, Added };
+    // The order the records are written in: as they stand in the table, or by name (see
+    // NameOrder).
+    enum class Order { AsMerged, ByName };
 
-    MergeTable(std::size_t recordSize, std::size_t nameWidth);
+    MergeTable(std::size_t recordSize, std::size_t nameWidth, Order order = Order::AsMerged);
 
-    // Takes the whole records of a master file; a trailing partial record is dropped.
-    void loadMaster(ConstByteSpan file);
+    // Takes the whole records of a master file; a trailing partial record is dropped. The
+    // buffer is kept as it is, so room reserved behind its bytes takes the appended records
+    // without the master being copied.
+    void loadMaster(ByteVector file);
 
     // A blank record (first byte zero) is ignored. Otherwise the first non-blank record of
     // exactly the same name, letter case counting, is overwritten, or the record is appended.
     Outcome merge(ConstByteSpan record);
+    // Merges the whole records of a file in order, as merge does, and tells `report` the
+    // outcome of each; a trailing partial record is ignored.
+    void mergeAll(ConstByteSpan records,
+                  const std::function<void(Outcome, ConstByteSpan record)>& report);
 
-    // Orders the records by name, A-Z folded to a-z; blank records come first.
-    void sortByName();
+    // The record numbers in name order; only for a table ordered by name.
+    std::vector<std::uint32_t> orderByName();
+
+    // Hands every record to `write` in the table's order, in pieces of about `pieceSize`
+    // bytes. Returns false as soon as `write` does.
+    bool writeTo(const ContentSink& write, std::size_t pieceSize = 256 * 1024);
 
     std::size_t count() const { return bytes_.size() / recordSize_; }
     ConstByteSpan record(std::size_t index) const;
@@ -34,13 +52,13 @@ public:
 
 private:
     static bool isBlank(ConstByteSpan record) { return record[0] == 0; }
-    std::string key(ConstByteSpan record) const;
-    void append(ConstByteSpan record);
+    Outcome merge(ConstByteSpan record, const RecordNameIndex::Key& key);
 
     std::size_t recordSize_;
     std::size_t nameWidth_;
     ByteVector bytes_;
-    std::unordered_map<std::string, std::size_t> firstByName_;
+    RecordNameIndex firstByName_;
+    std::optional<NameOrder> byName_; // the names of all records, when ordered by name
 };
 
 } // namespace keel

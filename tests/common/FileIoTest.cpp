@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -55,6 +58,20 @@ TEST(ReadWholeFile, TellsAMissingFileFromOneThatCannotBeRead) {
     }
     writeFile(directory / "large.3db", large);
     EXPECT_EQ(readWholeFile(directory / "large.3db").bytes, large);
+}
+
+TEST(ReadWholeFile, RoomAskedForBehindTheFileIsThereWhereItFits) {
+    TemporaryDirectory directory;
+    const ByteVector content(1000, 9);
+    writeFile(directory / "objects.odb", content);
+
+    const ReadResult roomy = readWholeFile(directory / "objects.odb", 5000);
+    EXPECT_EQ(roomy.bytes, content);
+    EXPECT_GE(roomy.bytes.capacity(), 6000u);
+
+    const ReadResult tooMuchAskedFor = readWholeFile(directory / "objects.odb", SIZE_MAX - 100);
+    EXPECT_TRUE(tooMuchAskedFor.ok()) << tooMuchAskedFor.reason;
+    EXPECT_EQ(tooMuchAskedFor.bytes, content);
 }
 
 // What a read in a child process ended with, as its exit code: the status, reasonMissing for
@@ -176,6 +193,57 @@ TEST(ReplaceFileAtomically, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryBehin
     EXPECT_FALSE(result.reason.empty());
     EXPECT_EQ(readFile(directory / "objects.odb"), old);
     EXPECT_EQ(filesIn(directory.path()), 1u);
+}
+
+TEST(ReplaceFileAtomically, ContentHandedOverInPiecesIsWrittenWholeOrNotAtAll) {
+    TemporaryDirectory directory;
+    const std::filesystem::path path = directory / "objects.odb";
+    writeFile(path, ByteVector(100, 7));
+
+    // An empty piece, and one larger than what is handed to the disk at a time, among them.
+    std::vector<ByteVector> pieces;
+    ByteVector whole;
+    for (const std::size_t size :
+         {std::size_t{0}, std::size_t{1}, std::size_t{284}, std::size_t{9} << 20, std::size_t{3}}) {
+        ByteVector piece(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            piece[i] = static_cast<Byte>(whole.size() + i * 31);
+        }
+        whole.insert(whole.end(), piece.begin(), piece.end());
+        pieces.push_back(std::move(piece));
+    }
+    ASSERT_TRUE(replaceFileAtomicallyFrom(path, [&](const ContentSink& write) {
+                    return std::all_of(pieces.begin(), pieces.end(), write);
+                }).ok());
+    EXPECT_EQ(readFile(path), whole);
+
+    // A source that gives up part-way fails the write.
+    const WriteResult abandoned = replaceFileAtomicallyFrom(
+        path, [&](const ContentSink& write) { return write(ByteVector(10, 1)) && false; });
+    EXPECT_EQ(abandoned.status, WriteStatus::WriteFailed);
+    EXPECT_FALSE(abandoned.reason.empty());
+
+    // A sink that fails is asked for nothing more, and says why it failed.
+    int asked = 0;
+    WriteResult tooLarge;
+    {
+        FileSizeLimit limit(4096);
+        tooLarge = replaceFileAtomicallyFrom(path, [&](const ContentSink& write) {
+            for (int i = 0; i < 10; ++i) {
+                ++asked;
+                if (!write(ByteVector(1000, 2))) {
+                    return false;
+                }
+            }
+            return true;
+        });
+    }
+    EXPECT_EQ(tooLarge.status, WriteStatus::WriteFailed);
+    EXPECT_EQ(tooLarge.reason, std::strerror(EFBIG));
+    EXPECT_EQ(asked, 5);
+
+    EXPECT_EQ(readFile(path), whole) << "failed writes leave the file as it was";
+    EXPECT_EQ(filesIn(directory.path()), 1u) << "and no temporary file behind";
 }
 
 TEST(ReplaceFileAtomically, ADirectoryThatIsNotThereCannotBeCreatedIn) {

@@ -20,6 +20,18 @@ std::string nameAt(const MergeTable& table, std::size_t index) {
     return std::string(name.begin(), name.end());
 }
 
+// The table's records in its order, as they are written to the master.
+ByteVector written(MergeTable& table, std::size_t pieceSize) {
+    ByteVector bytes;
+    EXPECT_TRUE(table.writeTo(
+        [&](ConstByteSpan piece) {
+            bytes.insert(bytes.end(), piece.begin(), piece.end());
+            return true;
+        },
+        pieceSize));
+    return bytes;
+}
+
 TEST(MergeTable, ReplacesTheFirstRecordOfTheSameNameAndAppendsTheRest) {
     MergeTable table(recordSize, nameWidth);
     table.loadMaster(concatenated({namedRecord(recordSize, "GUN", 1), namedRecord(recordSize, "GUN", 2),
@@ -47,9 +59,13 @@ TEST(MergeTable, BlankRecordsNeverMatchAndAreNeverAppended) {
     EXPECT_EQ(table.count(), 2u);
     EXPECT_EQ(table.record(0)[5], 7);
 
-    table.sortByName();
-    EXPECT_EQ(table.record(0)[1], 'X') << "blank records sort first and keep their bytes";
-    EXPECT_EQ(nameAt(table, 1), "Z");
+    EXPECT_EQ(written(table, 1000), concatenated({blank, namedRecord(recordSize, "Z", 1)}))
+        << "a table in merge order is written as it stands";
+
+    MergeTable sorted(recordSize, nameWidth, MergeTable::Order::ByName);
+    sorted.loadMaster(concatenated({namedRecord(recordSize, "Z", 1), blank}));
+    EXPECT_EQ(written(sorted, 1000), concatenated({blank, namedRecord(recordSize, "Z", 1)}))
+        << "blank records sort first and keep their bytes";
 }
 
 TEST(MergeTable, ANameFillingItsFieldIsBoundedByTheField) {
@@ -65,22 +81,30 @@ TEST(MergeTable, ANameFillingItsFieldIsBoundedByTheField) {
 }
 
 TEST(MergeTable, SortsIgnoringCaseWithUpperFoldedToLower) {
-    MergeTable table(recordSize, nameWidth);
-    table.loadMaster(concatenated({namedRecord(recordSize, "beta", 1), namedRecord(recordSize, "_under", 2),
-                                   namedRecord(recordSize, "ALPHA", 3), namedRecord(recordSize, "Alp", 4),
-                                   namedRecord(recordSize, "Zulu", 5)}));
-    table.sortByName();
-    ASSERT_EQ(table.count(), 5u);
-    EXPECT_EQ(nameAt(table, 0), "_under");
-    EXPECT_EQ(nameAt(table, 1), "Alp");
-    EXPECT_EQ(nameAt(table, 2), "ALPHA");
-    EXPECT_EQ(nameAt(table, 3), "beta");
-    EXPECT_EQ(nameAt(table, 4), "Zulu");
-    EXPECT_EQ(table.record(4)[25], 5) << "records move whole";
+    MergeTable table(recordSize, nameWidth, MergeTable::Order::ByName);
+    table.loadMaster(
+        concatenated({namedRecord(recordSize, "beta", 1), namedRecord(recordSize, "_under", 2),
+                      namedRecord(recordSize, "ALPHA", 3), namedRecord(recordSize, "Alp", 4),
+                      namedRecord(recordSize, "Zulu", 5)}));
+    EXPECT_EQ(table.orderByName(), (std::vector<std::uint32_t>{1, 3, 2, 0, 4}));
 
-    // After sorting, matching still finds the records where they now are.
-    EXPECT_EQ(table.merge(namedRecord(recordSize, "beta", 6)), MergeTable::Outcome::Replaced);
-    EXPECT_EQ(table.record(3)[25], 6);
+    // Records go out whole, also when a piece holds fewer records than the table or none whole.
+    const ByteVector sorted =
+        concatenated({namedRecord(recordSize, "_under", 2), namedRecord(recordSize, "Alp", 4),
+                      namedRecord(recordSize, "ALPHA", 3), namedRecord(recordSize, "beta", 1),
+                      namedRecord(recordSize, "Zulu", 5)});
+    EXPECT_EQ(written(table, 1 << 16), sorted);
+    EXPECT_EQ(written(table, 2 * recordSize + 1), sorted);
+    EXPECT_EQ(written(table, 1), sorted);
+}
+
+TEST(MergeTable, WritingStopsWhenTheSinkFails) {
+    MergeTable table(recordSize, nameWidth, MergeTable::Order::ByName);
+    table.loadMaster(concatenated({namedRecord(recordSize, "A"), namedRecord(recordSize, "B"),
+                                   namedRecord(recordSize, "C")}));
+    int pieces = 0;
+    EXPECT_FALSE(table.writeTo([&](ConstByteSpan) { return ++pieces < 2; }, recordSize));
+    EXPECT_EQ(pieces, 2);
 }
 
 TEST(MergeTable, DropsATrailingPartialRecordOfTheMaster) {
