@@ -5,6 +5,8 @@
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"
 
+#include "WindowBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -73,11 +75,4 @@ BENCHMARK(BM_ImportIntoAnEqualSet)->Arg(5'000)->Arg(50'000)->Unit(benchmark::kMi
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv); }

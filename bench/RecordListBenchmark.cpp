@@ -12,6 +12,8 @@
 #include "threed/TThreeDObjectForm.h"
 #include "threed/ThreeDRecord.h"
 
+#include "WindowBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -147,11 +149,4 @@ BENCHMARK(BM_NameKeystroke)
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv); }

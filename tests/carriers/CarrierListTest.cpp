@@ -18,17 +18,9 @@ ByteVector markedCarrierBlock(std::string_view country, std::string_view shipCla
                    aircraftTypeBytes("Falcon FA-2", "Falcon", "Carrier Air Wing", mark)});
 }
 
-ByteVector fileOf(std::initializer_list<ByteVector> blocks) {
-    ByteVector file = countBytes(static_cast<std::int32_t>(blocks.size()));
-    for (const ByteVector& block : blocks) {
-        file.insert(file.end(), block.begin(), block.end());
-    }
-    return file;
-}
-
 CarrierList listOf(std::initializer_list<ByteVector> blocks) {
     CarrierList list;
-    list.assign(fileOf(blocks));
+    list.assign(countedFile(blocks));
     EXPECT_TRUE(list.readReport().clean()) << list.readReport().text();
     return list;
 }
@@ -61,7 +53,7 @@ const ByteVector albatross = joined({
 
 TEST(CarrierList, WritingWhatWasLoadedGivesBackEveryByteButTheLinkSlots) {
     const ByteVector petrel = markedCarrierBlock("Corvasse", "Petrel LHA", 8);
-    const ByteVector file = fileOf({petrel, albatross});
+    const ByteVector file = countedFile({petrel, albatross});
     CarrierList list;
     list.assign(file);
     ASSERT_TRUE(list.readReport().clean()) << list.readReport().text();
@@ -148,7 +140,7 @@ TEST(CarrierList, RestorePutsTheSnapshotBackWhateverWasResizedSince) {
     list.restore(1, taken);
     EXPECT_EQ(list.snapshot(1), taken);
     EXPECT_EQ(list.snapshot(0), other);
-    EXPECT_EQ(list.fileBytes(), fileOf({other, taken}));
+    EXPECT_EQ(list.fileBytes(), countedFile({other, taken}));
 
     // Bytes that hold no whole carrier block change nothing.
     list.carrier(1).aircraftTypes.resize(2);
@@ -164,7 +156,7 @@ TEST(CarrierListImport, MatchesOnShipClassAndNationTogetherIgnoringLetterCase) {
     // The same ship class of the same nation, written in other letter case, replaces the
     // carrier in place; the report names it all the same.
     RecordCollection::ImportReport report =
-        list.import(fileOf({markedCarrierBlock("CORVASSE", "petrel lha", 10)}));
+        list.import(countedFile({markedCarrierBlock("CORVASSE", "petrel lha", 10)}));
     EXPECT_EQ(report.names, (Names{"petrel lha"}));
     EXPECT_EQ(report.problem, "");
     EXPECT_EQ(namesOf(list), (Names{"Albatross CV", "petrel lha"}));
@@ -173,7 +165,7 @@ TEST(CarrierListImport, MatchesOnShipClassAndNationTogetherIgnoringLetterCase) {
 
     // One ship class name under another nation, or another ship class of the nation, is
     // another carrier.
-    report = list.import(fileOf({markedCarrierBlock("Corvasse", "Albatross CV", 20),
+    report = list.import(countedFile({markedCarrierBlock("Corvasse", "Albatross CV", 20),
                                  markedCarrierBlock("Aldermark", "Albatross CVN", 21)}));
     EXPECT_EQ(report.names, (Names{"Albatross CV", "Albatross CVN"}));
     EXPECT_EQ(namesOf(list),
@@ -184,7 +176,7 @@ TEST(CarrierListImport, MatchesOnShipClassAndNationTogetherIgnoringLetterCase) {
     EXPECT_EQ(markOf(list, 2), 20);
 
     // Only ASCII letters fold: the accented capital (windows-1252) is another nation.
-    list.import(fileOf({markedCarrierBlock("\xC9ire", "Petrel LHA", 30)}));
+    list.import(countedFile({markedCarrierBlock("\xC9ire", "Petrel LHA", 30)}));
     ASSERT_EQ(list.count(), 5u);
     EXPECT_EQ(markOf(list, 1), 10);
     EXPECT_EQ(markOf(list, 4), 30);
@@ -195,7 +187,7 @@ TEST(CarrierListImport, TheCarriersOfAFileThatMatchNoneAreAppendedInFileOrder) {
                                markedCarrierBlock("Corvasse", "Petrel LHA", 2)});
 
     // Two, of which only the second matches: exactly the first is appended.
-    list.import(fileOf({markedCarrierBlock("Ys", "Skua CVL", 10),
+    list.import(countedFile({markedCarrierBlock("Ys", "Skua CVL", 10),
                         markedCarrierBlock("Aldermark", "Albatross CV", 11)}));
     EXPECT_EQ(namesOf(list), (Names{"Albatross CV", "Petrel LHA", "Skua CVL"}));
     EXPECT_EQ(markOf(list, 0), 11);
@@ -203,7 +195,7 @@ TEST(CarrierListImport, TheCarriersOfAFileThatMatchNoneAreAppendedInFileOrder) {
 
     // Three, of which the first two match (one of them appended by the file before): those
     // two are updated in place and exactly the third is appended.
-    const RecordCollection::ImportReport report = list.import(fileOf(
+    const RecordCollection::ImportReport report = list.import(countedFile(
         {markedCarrierBlock("ys", "SKUA CVL", 20), markedCarrierBlock("Corvasse", "Petrel LHA", 21),
          markedCarrierBlock("Corvasse", "Tern LPH", 22)}));
     EXPECT_EQ(report.names, (Names{"SKUA CVL", "Petrel LHA", "Tern LPH"}));
@@ -214,7 +206,7 @@ TEST(CarrierListImport, TheCarriersOfAFileThatMatchNoneAreAppendedInFileOrder) {
 
     // The carrier an earlier one ends as is the last of the file that matches it, with all
     // its aircraft types.
-    list.import(fileOf({markedCarrierBlock("Aldermark", "ALBATROSS CV", 30), albatross}));
+    list.import(countedFile({markedCarrierBlock("Aldermark", "ALBATROSS CV", 30), albatross}));
     EXPECT_EQ(list.count(), 4u);
     EXPECT_EQ(list.snapshot(0), listOf({albatross}).snapshot(0));
 }
@@ -234,7 +226,7 @@ TEST(CarrierListImport, ADamagedFileGivesItsWholeCarriersAndSaysWhatWasLost) {
 
     // Cut inside the last aircraft type of the second carrier: each cut is a copy of exactly
     // that length, so that a read past its end shows under the address sanitizer.
-    const ByteVector whole = fileOf({markedCarrierBlock("Ys", "Skua CVL", 20), albatross});
+    const ByteVector whole = countedFile({markedCarrierBlock("Ys", "Skua CVL", 20), albatross});
     const ByteVector cut(whole.begin(), whole.end() - 100);
     report = list.import(cut);
     EXPECT_EQ(report.names, (Names{"Skua CVL"}));

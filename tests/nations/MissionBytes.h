@@ -75,6 +75,16 @@ inline ByteVector joined(std::initializer_list<ByteVector> parts) {
     return all;
 }
 
+// A counted file: the number of blocks, then the blocks, as mission.db, shipbasedaircraft.db
+// and their exchange files are laid out.
+inline ByteVector countedFile(std::initializer_list<ByteVector> blocks) {
+    ByteVector file = countBytes(static_cast<std::int32_t>(blocks.size()));
+    for (const ByteVector& block : blocks) {
+        file.insert(file.end(), block.begin(), block.end());
+    }
+    return file;
+}
+
 // A nation block of one Surf class with one platform: 264 + 536 + 516 bytes.
 inline ByteVector simpleNationBlock(std::string_view name) {
     return joined({nationRecordBytes(name, 1),

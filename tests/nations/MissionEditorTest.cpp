@@ -43,14 +43,6 @@ ByteVector nationBlock(std::string_view name, std::int32_t type = 2, std::int32_
     return block;
 }
 
-ByteVector missionFile(std::initializer_list<ByteVector> blocks) {
-    ByteVector file = countBytes(static_cast<std::int32_t>(blocks.size()));
-    for (const ByteVector& block : blocks) {
-        file.insert(file.end(), block.begin(), block.end());
-    }
-    return file;
-}
-
 struct NationEditor {
     explicit NationEditor(ByteVector missions, ByteVector objectFile = {})
         : master(std::move(missions)), objects(std::move(objectFile)) {
@@ -123,7 +115,7 @@ private slots:
     // Loaded and committed without a change, the file comes back as it was, but for the link
     // slots, which carry nothing.
     void aNationSetThatWasOnlyShownIsWrittenBackAsRead() {
-        const ByteVector file = missionFile({nationBlock("Aldermark", 1, 3, "Pike SSK"), nationBlock("Corvasse", 3, 2, "")});
+        const ByteVector file = countedFile({nationBlock("Aldermark", 1, 3, "Pike SSK"), nationBlock("Corvasse", 3, 2, "")});
         NationEditor editor(file);
         doubleClickEntry(editor.form->recordList(), 1);
         QTest::mouseClick(editor.arrows("UpDown_CurrentPlatform")->upButton(), Qt::LeftButton);
@@ -140,7 +132,7 @@ private slots:
     }
 
     void theClassCountAddsAndDropsWholeClasses() {
-        NationEditor editor(missionFile({nationBlock("Aldermark", 1, 2)}));
+        NationEditor editor(countedFile({nationBlock("Aldermark", 1, 2)}));
         typeInto(editor.edit("numClasses"), "3");
         QCOMPARE(editor.shown().classes.size(), std::size_t(3));
         for (std::size_t i = 1; i < 3; ++i) {
@@ -169,7 +161,7 @@ private slots:
 
     // Aircraft classes: each platform names its own object, and has no hull number.
     void airPlatformsGetNoObjectAndNoHull() {
-        NationEditor editor(missionFile({nationBlock("Aldermark", 3, 1, "")}), someObjects());
+        NationEditor editor(countedFile({nationBlock("Aldermark", 3, 1, "")}), someObjects());
         QVERIFY(!editor.box("Class_TagName")->isEnabled());
         QVERIFY(!editor.edit("Designation")->isEnabled());
         QVERIFY(!editor.edit("HullNum")->isEnabled());
@@ -185,7 +177,7 @@ private slots:
     }
 
     void anInvalidTypeEmptiesTheClassAndOffersOnlyGuidance() {
-        NationEditor editor(missionFile({nationBlock("Aldermark", 2, 1)}), someObjects());
+        NationEditor editor(countedFile({nationBlock("Aldermark", 2, 1)}), someObjects());
         QCOMPARE(editor.form->tagNameChoices("Class_TagName"), QStringList({"Halberd DDG", "Pilot"}));
         editor.box("ObjType")->setCurrentIndex(5); // "N/A: Mine"
         QCOMPARE(ClassRecord::ObjType.read(editor.shownClass().record), 6);
@@ -198,9 +190,9 @@ private slots:
         QCOMPARE(editor.form->tagNameChoices("Platform_TagName"), guidance);
         QCOMPARE(editor.carriers.take(), QStringList({"ship classes", "aircraft classes"}));
 
-        NationEditor single(missionFile({nationBlock("Aldermark", 6, 1, "")}), objectRecord("Only", 2));
+        NationEditor single(countedFile({nationBlock("Aldermark", 6, 1, "")}), objectRecord("Only", 2));
         QCOMPARE(single.form->tagNameChoices("Class_TagName"), QStringList({"This type is invalid"}));
-        NationEditor none(missionFile({nationBlock("Aldermark", 6, 1, "")}));
+        NationEditor none(countedFile({nationBlock("Aldermark", 6, 1, "")}));
         QCOMPARE(none.form->tagNameChoices("Class_TagName"), QStringList());
     }
 
@@ -227,7 +219,7 @@ private slots:
 
     // A sub or surface class's object goes to all its platforms, whose own box is then closed.
     void aClassObjectNameIsCopiedToItsPlatforms() {
-        NationEditor editor(missionFile({nationBlock("Aldermark", 1, 3, "")}), someObjects());
+        NationEditor editor(countedFile({nationBlock("Aldermark", 1, 3, "")}), someObjects());
         QVERIFY(editor.box("Platform_TagName")->isEnabled());
         typeInto(editor.box("Class_TagName")->lineEdit(), "Pike SSK");
         for (const Platform& platform : editor.shownClass().platforms) {
@@ -242,7 +234,7 @@ private slots:
 
     // Choosing another object for a platform clears its display name; showing it does not.
     void anotherObjectForAPlatformClearsItsName() {
-        NationEditor editor(missionFile({nationBlock("Aldermark", 3, 2, "")}), someObjects());
+        NationEditor editor(countedFile({nationBlock("Aldermark", 3, 2, "")}), someObjects());
         const auto name = [&](std::size_t i) {
             return PlatformRecord::Name.read(editor.shownClass().platforms[i].record);
         };
@@ -267,7 +259,7 @@ private slots:
     }
 
     void noToTheRetainQuestionPutsTheWholeNationBack() {
-        NationEditor editor(missionFile({nationBlock("Aldermark"), nationBlock("Corvasse")}));
+        NationEditor editor(countedFile({nationBlock("Aldermark"), nationBlock("Corvasse")}));
         typeInto(editor.edit("CountryName"), "Renamed");
         typeInto(editor.edit("numClasses"), "4");
         QCOMPARE(entry(editor.form->recordList(), 0), QString("01: Renamed"));
@@ -287,7 +279,7 @@ private slots:
 
     // After a delete no edit and no undo reaches a nation other than the one on screen.
     void deletingTheShownNationShowsTheOneInItsPlace() {
-        NationEditor editor(missionFile({nationBlock("Aldermark"), nationBlock("Corvasse"), nationBlock("Tessaly")}));
+        NationEditor editor(countedFile({nationBlock("Aldermark"), nationBlock("Corvasse"), nationBlock("Tessaly")}));
         doubleClickEntry(editor.form->recordList(), 1);
         typeInto(editor.edit("ClassName"), "Changed");
         editor.carriers.take();
@@ -307,9 +299,9 @@ private slots:
     }
 
     void importMatchesNationsByNameIgnoringCase() {
-        NationEditor editor(missionFile({nationBlock("FRANCE", 2, 1, "Old"), nationBlock("Aldermark")}));
+        NationEditor editor(countedFile({nationBlock("FRANCE", 2, 1, "Old"), nationBlock("Aldermark")}));
         TemporaryDirectory directory;
-        writeFile(directory / "in.db", missionFile({nationBlock("France", 3, 2, ""), nationBlock("Chile")}));
+        writeFile(directory / "in.db", countedFile({nationBlock("France", 3, 2, ""), nationBlock("Chile")}));
         editor.dialogs.choose({QString::fromStdString((directory / "in.db").string())});
         trigger(*editor.form, "Action_ImportRecord");
         QCOMPARE(entries(editor.form->recordList()), QStringList({"01: France", "02: Aldermark", "03: Chile"}));
@@ -322,14 +314,14 @@ private slots:
         QCOMPARE(editor.carriers.take(), QStringList({"nations"}));
 
         // Both nations of a file match: nothing is added.
-        writeFile(directory / "both.db", missionFile({nationBlock("chile"), nationBlock("ALDERMARK")}));
+        writeFile(directory / "both.db", countedFile({nationBlock("chile"), nationBlock("ALDERMARK")}));
         editor.dialogs.choose({QString::fromStdString((directory / "both.db").string())});
         trigger(*editor.form, "Action_ImportRecord");
         QCOMPARE(entries(editor.form->recordList()), QStringList({"01: France", "02: ALDERMARK", "03: chile"}));
     }
 
     void exportAppendsTheNationToAnExchangeFile() {
-        NationEditor editor(missionFile({nationBlock("Aldermark")}));
+        NationEditor editor(countedFile({nationBlock("Aldermark")}));
         TemporaryDirectory directory;
         const QString file = QString::fromStdString((directory / "out.db").string());
         for (int i = 0; i < 2; ++i) {
@@ -346,7 +338,7 @@ private slots:
 
     // The object editor's changes reach the tag-name lists when they are next looked at.
     void theTagNameListsFollowTheObjects() {
-        NationEditor editor(missionFile({nationBlock("Aldermark", 1, 1, "")}), someObjects());
+        NationEditor editor(countedFile({nationBlock("Aldermark", 1, 1, "")}), someObjects());
         QCOMPARE(editor.form->tagNameChoices("Class_TagName"), QStringList({"Pike SSK"}));
         editor.objectForm->showEditor();
         doubleClickEntry(editor.objectForm->recordList(), 1); // Halberd DDG becomes a sub

@@ -17,17 +17,9 @@ ByteVector markedNationBlock(std::string_view name, std::int32_t hull) {
                    platformRecordBytes("Pike SSK", "Pike", hull)});
 }
 
-ByteVector fileOf(std::initializer_list<ByteVector> blocks) {
-    ByteVector file = countBytes(static_cast<std::int32_t>(blocks.size()));
-    for (const ByteVector& block : blocks) {
-        file.insert(file.end(), block.begin(), block.end());
-    }
-    return file;
-}
-
 NationList listOf(std::initializer_list<ByteVector> blocks) {
     NationList list;
-    list.assign(fileOf(blocks));
+    list.assign(countedFile(blocks));
     EXPECT_TRUE(list.readReport().clean()) << list.readReport().text();
     return list;
 }
@@ -58,7 +50,7 @@ const ByteVector aldermark = joined({
 });
 
 TEST(NationList, WritingWhatWasLoadedGivesBackEveryByteButTheLinkSlots) {
-    const ByteVector file = fileOf({aldermark, simpleNationBlock("Corvasse")});
+    const ByteVector file = countedFile({aldermark, simpleNationBlock("Corvasse")});
     NationList list;
     list.assign(file);
     ASSERT_TRUE(list.readReport().clean()) << list.readReport().text();
@@ -75,12 +67,12 @@ TEST(NationList, WritingWhatWasLoadedGivesBackEveryByteButTheLinkSlots) {
     EXPECT_EQ(list.fileBytes(), expected);
 
     // Nations are referred to by position: the editor never reorders them.
-    list.assign(fileOf({simpleNationBlock("Corvasse"), simpleNationBlock("Aldermark")}));
+    list.assign(countedFile({simpleNationBlock("Corvasse"), simpleNationBlock("Aldermark")}));
     EXPECT_EQ(list.sortByName(), (std::vector<std::size_t>{0, 1}));
     EXPECT_EQ(namesOf(list), (Names{"Corvasse", "Aldermark"}));
 
     // A damaged master gives the nations that were read whole, in place of what was held.
-    ByteVector cut = fileOf({simpleNationBlock("Tessaly"), aldermark});
+    ByteVector cut = countedFile({simpleNationBlock("Tessaly"), aldermark});
     cut.resize(cut.size() - 10);
     list.assign(cut);
     EXPECT_EQ(namesOf(list), (Names{"Tessaly"}));
@@ -158,7 +150,7 @@ TEST(NationList, RestorePutsTheSnapshotBackWhateverWasResizedSince) {
     list.restore(1, taken);
     EXPECT_EQ(list.snapshot(1), taken);
     EXPECT_EQ(list.snapshot(0), other);
-    EXPECT_EQ(list.fileBytes(), fileOf({other, taken}));
+    EXPECT_EQ(list.fileBytes(), countedFile({other, taken}));
 
     // Bytes that hold no whole nation block change nothing.
     list.restore(1, ConstByteSpan(taken).first(taken.size() - 1));
@@ -169,7 +161,7 @@ TEST(NationListImport, MatchesEarlierNationsByNameIgnoringLetterCaseAndAppendsTh
     NationList list = listOf({markedNationBlock("Aldermark", 1), markedNationBlock("FRANCE", 2),
                               markedNationBlock("Corvasse", 3)});
     RecordCollection::ImportReport report =
-        list.import(fileOf({markedNationBlock("France", 10), markedNationBlock("Chile", 11)}));
+        list.import(countedFile({markedNationBlock("France", 10), markedNationBlock("Chile", 11)}));
     EXPECT_EQ(report.names, (Names{"France", "Chile"}));
     EXPECT_EQ(report.problem, "");
     EXPECT_EQ(namesOf(list), (Names{"Aldermark", "France", "Corvasse", "Chile"}));
@@ -177,14 +169,14 @@ TEST(NationListImport, MatchesEarlierNationsByNameIgnoringLetterCaseAndAppendsTh
     EXPECT_EQ(hullOf(list, 3), 11);
 
     // Both match: nothing is added.
-    list.import(fileOf({markedNationBlock("chile", 20), markedNationBlock("corvasse", 21)}));
+    list.import(countedFile({markedNationBlock("chile", 20), markedNationBlock("corvasse", 21)}));
     EXPECT_EQ(namesOf(list), (Names{"Aldermark", "France", "corvasse", "chile"}));
     EXPECT_EQ(hullOf(list, 2), 21);
     EXPECT_EQ(hullOf(list, 3), 20);
 
     // The first matches, the second is added; only ASCII letters fold, so the accented
     // capital (windows-1252) is another name.
-    list.import(fileOf({markedNationBlock("ALDERMARK", 30), markedNationBlock("\xC9ire", 31),
+    list.import(countedFile({markedNationBlock("ALDERMARK", 30), markedNationBlock("\xC9ire", 31),
                         markedNationBlock("\xE9IRE", 32)}));
     EXPECT_EQ(namesOf(list),
               (Names{"ALDERMARK", "France", "corvasse", "chile", "\xC9ire", "\xE9IRE"}));
@@ -199,7 +191,7 @@ TEST(NationListImport, EveryEarlierNationOfTheNameEndsAsTheLastImportedOne) {
          platformRecordBytes("", "Riveros", 18), platformRecordBytes("", "Williams", 19),
          classRecordBytes(3, "", "Naval Aviation", "", 1), platformRecordBytes("", "Orion", -1)});
     list.import(
-        fileOf({markedNationBlock("ALDERMARK", 10), chile, markedNationBlock("Aldermark", 11),
+        countedFile({markedNationBlock("ALDERMARK", 10), chile, markedNationBlock("Aldermark", 11),
                 markedNationBlock("Peru", 12), markedNationBlock("PERU", 13)}));
 
     // Appended nations are not compared with each other.
@@ -210,7 +202,7 @@ TEST(NationListImport, EveryEarlierNationOfTheNameEndsAsTheLastImportedOne) {
     EXPECT_EQ(list.snapshot(2), chileAsWritten);
 
     // What one file appended is present before the next.
-    list.import(fileOf({markedNationBlock("peru", 20)}));
+    list.import(countedFile({markedNationBlock("peru", 20)}));
     EXPECT_EQ(namesOf(list), (Names{"chile", "Aldermark", "chile", "peru", "peru"}));
 }
 
@@ -229,7 +221,7 @@ TEST(NationListImport, ADamagedFileGivesItsWholeNationsAndSaysWhatWasLost) {
     // Cut inside the second nation: each cut is a copy of exactly that length, so that a read
     // past its end shows under the address sanitizer.
     const ByteVector whole =
-        fileOf({markedNationBlock("Tessaly", 20), markedNationBlock("Ys", 21)});
+        countedFile({markedNationBlock("Tessaly", 20), markedNationBlock("Ys", 21)});
     const ByteVector cut(whole.begin(), whole.end() - 100);
     report = list.import(cut);
     EXPECT_EQ(report.names, (Names{"Tessaly"}));
