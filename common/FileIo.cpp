@@ -1,5 +1,7 @@
 #include "common/FileIo.h"
 
+#include "common/HugePages.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -216,6 +218,7 @@ ReadResult readWholeFile(const std::filesystem::path& path, std::size_t spareCap
     }
     try {
         bytes.reserve(size);
+        adviseHugePages(bytes.data(), bytes.capacity());
         Byte chunk[1 << 16];
         for (;;) {
             const ssize_t got = ::read(file.fd.get(), chunk, sizeof chunk);

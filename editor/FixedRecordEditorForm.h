@@ -4,6 +4,8 @@
 #include "editor/RecordEditorForm.h"
 #include "editor/RecordTable.h"
 
+#include <utility>
+
 namespace keel {
 
 // Where the records of a database of fixed-size records lie: their size and the name that
@@ -40,7 +42,7 @@ protected:
     virtual void putFields(ConstByteSpan record) = 0;
 
 private:
-    void showFields(std::size_t index) final { putFields(table_.record(index)); }
+    void showFields(std::size_t index) final { putFields(std::as_const(table_).record(index)); }
 
     RecordTable& table_;
 };

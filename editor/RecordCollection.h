@@ -28,6 +28,13 @@ public:
     // The records as their database file holds them, in working-copy order.
     virtual ByteVector fileBytes() const = 0;
 
+    // Takes the master buffer's records as the working copy. A collection may go on reading
+    // them in the master buffer itself until its first change, so that opening a large set
+    // copies nothing: until then the buffer changes only through commitTo.
+    virtual void takeFrom(const ByteVector& master) { assign(master); }
+    // Makes the master buffer hold the working copy, as fileBytes gives it.
+    virtual void commitTo(ByteVector& master) const { master = fileBytes(); }
+
     // Appends what Add makes, under this name; gives its index.
     virtual std::size_t appendNamed(std::string_view name) = 0;
     // Appends a whole copy of a record, name included; gives the copy's index.

@@ -119,7 +119,7 @@ void RecordEditorForm::createFromMaster() {
 void RecordEditorForm::takeMaster() {
     snapshot_.clear();
     current_.reset();
-    records_->assign(master_);
+    records_->takeFrom(master_);
     buildRecordList();
     if (records_->empty()) {
         showNoRecord();
@@ -342,7 +342,7 @@ void RecordEditorForm::commit() {
     if (traits_.sortable) {
         SortRecords();
     }
-    master_ = records_->fileBytes();
+    records_->commitTo(master_);
 }
 
 std::optional<std::int64_t> RecordEditorForm::typedWholeNumber(const QString& text, const IntegerField& field) {

@@ -18,22 +18,51 @@ RecordTable::RecordTable(std::size_t recordSize, TextFieldSpec nameField)
 
 ConstByteSpan RecordTable::record(std::size_t index) const {
     assert(contains(index));
-    return ConstByteSpan(bytes_).subspan(index * recordSize_, recordSize_);
+    return bytes().subspan(index * recordSize_, recordSize_);
 }
 
 ByteSpan RecordTable::record(std::size_t index) {
     assert(contains(index));
-    return ByteSpan(bytes_).subspan(index * recordSize_, recordSize_);
+    return ByteSpan(ownBytes()).subspan(index * recordSize_, recordSize_);
+}
+
+ByteVector& RecordTable::ownBytes() {
+    if (shared_ != nullptr) {
+        const ConstByteSpan shared = bytes();
+        own_.assign(shared.begin(), shared.end());
+        shared_ = nullptr;
+        sharedSize_ = 0;
+    }
+    return own_;
 }
 
 void RecordTable::assign(ConstByteSpan file) {
     const std::size_t whole = file.size() / recordSize_ * recordSize_;
-    bytes_.assign(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(whole));
+    shared_ = nullptr;
+    sharedSize_ = 0;
+    own_.assign(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(whole));
+}
+
+void RecordTable::takeFrom(const ByteVector& master) {
+    ByteVector().swap(own_);
+    shared_ = &master;
+    sharedSize_ = master.size() / recordSize_ * recordSize_;
+}
+
+void RecordTable::commitTo(ByteVector& master) const {
+    if (readsIn(master)) {
+        // Only the bytes of a trailing partial record, which no record holds, can differ.
+        master.resize(sharedSize_);
+        return;
+    }
+    // Into the master's own memory where it is large enough, which is already in use.
+    master.assign(own_.begin(), own_.end());
 }
 
 std::size_t RecordTable::appendNamed(std::string_view name) {
     const std::size_t index = count();
-    bytes_.resize(bytes_.size() + recordSize_, 0);
+    ByteVector& bytes = ownBytes();
+    bytes.resize(bytes.size() + recordSize_, 0);
     nameField_.write(record(index), name, TextOverflow::Cut);
     return index;
 }
@@ -41,15 +70,17 @@ std::size_t RecordTable::appendNamed(std::string_view name) {
 std::size_t RecordTable::appendCopy(std::size_t index) {
     assert(contains(index));
     const std::size_t copy = count();
-    bytes_.resize(bytes_.size() + recordSize_);
+    ByteVector& bytes = ownBytes();
+    bytes.resize(bytes.size() + recordSize_);
     std::memcpy(record(copy).data(), record(index).data(), recordSize_);
     return copy;
 }
 
 void RecordTable::remove(std::size_t index) {
     assert(contains(index));
-    const auto first = bytes_.begin() + static_cast<std::ptrdiff_t>(index * recordSize_);
-    bytes_.erase(first, first + static_cast<std::ptrdiff_t>(recordSize_));
+    ByteVector& bytes = ownBytes();
+    const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(index * recordSize_);
+    bytes.erase(first, first + static_cast<std::ptrdiff_t>(recordSize_));
 }
 
 ByteVector RecordTable::snapshot(std::size_t index) const {
@@ -93,16 +124,34 @@ std::vector<std::size_t> RecordTable::sortByName() {
         const std::string key = editorNameKey(name(i));
         std::memcpy(&keys[i * width], key.data(), key.size());
     }
+    const auto before = [&](std::size_t a, std::size_t b) {
+        return std::memcmp(&keys[a * width], &keys[b * width], width) < 0;
+    };
     std::vector<std::size_t> order(records);
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return std::memcmp(&keys[a * width], &keys[b * width], width) < 0;
-    });
-    ByteVector sorted(bytes_.size());
-    for (std::size_t i = 0; i < records; ++i) {
-        std::memcpy(&sorted[i * recordSize_], record(order[i]).data(), recordSize_);
+    // Records already in order, as after every save, stay where they are, untouched.
+    if (std::is_sorted(order.begin(), order.end(), before)) {
+        return order;
     }
-    bytes_ = std::move(sorted);
+    std::sort(order.begin(), order.end(), before);
+    // The records are moved in place, cycle by cycle, through one record's worth of room.
+    ByteVector& bytes = ownBytes();
+    std::vector<bool> placed(records, false);
+    ByteVector held(recordSize_);
+    for (std::size_t start = 0; start < records; ++start) {
+        if (placed[start] || order[start] == start) {
+            continue;
+        }
+        std::memcpy(held.data(), &bytes[start * recordSize_], recordSize_);
+        std::size_t at = start;
+        while (order[at] != start) {
+            std::memcpy(&bytes[at * recordSize_], &bytes[order[at] * recordSize_], recordSize_);
+            placed[at] = true;
+            at = order[at];
+        }
+        std::memcpy(&bytes[at * recordSize_], held.data(), recordSize_);
+        placed[at] = true;
+    }
     return order;
 }
 
@@ -122,7 +171,8 @@ RecordTable::MergeReport RecordTable::merge(ConstByteSpan exchangeFile) {
         report.names.push_back(readText(sourceName));
         const auto matches = earlierByName.find(editorNameKey(sourceName));
         if (matches == earlierByName.end()) {
-            bytes_.insert(bytes_.end(), source.begin(), source.end());
+            ByteVector& bytes = ownBytes();
+            bytes.insert(bytes.end(), source.begin(), source.end());
             ++report.added;
             continue;
         }

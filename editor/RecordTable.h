@@ -17,19 +17,27 @@ public:
     RecordTable(std::size_t recordSize, TextFieldSpec nameField);
 
     std::size_t recordSize() const { return recordSize_; }
-    std::size_t count() const override { return bytes_.size() / recordSize_; }
+    std::size_t count() const override { return bytes().size() / recordSize_; }
 
     ConstByteSpan record(std::size_t index) const;
     ByteSpan record(std::size_t index);
     ConstByteSpan name(std::size_t index) const { return nameField_.bytes(record(index)); }
     std::string nameText(std::size_t index) const override { return nameField_.read(record(index)); }
     const TextFieldSpec& nameField() const { return nameField_; }
-    ConstByteSpan bytes() const { return bytes_; }
+    ConstByteSpan bytes() const {
+        return shared_ != nullptr ? ConstByteSpan(shared_->data(), sharedSize_) : ConstByteSpan(own_);
+    }
 
     // Takes the whole records of a database file; bytes of a trailing partial record are
     // dropped, since no record holds them.
     void assign(ConstByteSpan file) override;
-    ByteVector fileBytes() const override { return bytes_; }
+    ByteVector fileBytes() const override { return ByteVector(bytes().begin(), bytes().end()); }
+    // Reads the master's whole records where they are until the first change, which copies
+    // them; committing an unchanged table back to its master copies nothing.
+    void takeFrom(const ByteVector& master) override;
+    void commitTo(ByteVector& master) const override;
+    // Whether the table still reads its records in that master buffer.
+    bool readsIn(const ByteVector& master) const { return shared_ == &master; }
 
     // Appends a record whose bytes are all zero but for the name; returns its index.
     std::size_t appendNamed(std::string_view name) override;
@@ -64,9 +72,14 @@ public:
     ExportResult appendToExchangeFile(std::size_t index, const std::filesystem::path& file) const override;
 
 private:
+    // The table's own bytes, copied from the shared master at the first change.
+    ByteVector& ownBytes();
+
     std::size_t recordSize_;
     TextFieldSpec nameField_;
-    ByteVector bytes_;
+    ByteVector own_;
+    const ByteVector* shared_ = nullptr;
+    std::size_t sharedSize_ = 0; // the master's whole records
 };
 
 } // namespace keel

@@ -141,7 +141,7 @@ TThreeDObjectForm::TThreeDObjectForm(ByteVector& master, DialogService& dialogs,
     layout->addWidget(undoButton_, 2, 1, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    records_.assign(master_);
+    records_.takeFrom(master_);
     rebuildThreeDList();
 }
 
@@ -149,7 +149,12 @@ TThreeDObjectForm::~TThreeDObjectForm() = default;
 
 void TThreeDObjectForm::setObjectRecords(const RecordTable* objects) { objects_ = objects; }
 
-const std::vector<std::size_t>& TThreeDObjectForm::lackingObjects() const { return objectModel_->lacking(); }
+const std::vector<std::size_t>& TThreeDObjectForm::lackingObjects() const {
+    if (objectListStale_) {
+        refillObjectList();
+    }
+    return objectModel_->lacking();
+}
 
 void TThreeDObjectForm::rebuildThreeDList() {
     index_.rebuild(records_);
@@ -157,6 +162,10 @@ void TThreeDObjectForm::rebuildThreeDList() {
 }
 
 void TThreeDObjectForm::RefreshObjectEntry(std::size_t object) {
+    if (objectListStale_ || !isVisible()) {
+        markObjectListStale();
+        return;
+    }
     if (!objectModel_->refillOne(object, index_)) {
         objectList_->viewport()->update();
     }
@@ -164,6 +173,22 @@ void TThreeDObjectForm::RefreshObjectEntry(std::size_t object) {
 }
 
 void TThreeDObjectForm::RefreshObjectList() {
+    if (!isVisible()) {
+        markObjectListStale();
+        return;
+    }
+    refillObjectList();
+}
+
+// A hidden list is filled when it is shown or asked about, and until then has no entry selected,
+// as a refilled one.
+void TThreeDObjectForm::markObjectListStale() {
+    objectListStale_ = true;
+    objectList_->selectionModel()->clear();
+}
+
+void TThreeDObjectForm::refillObjectList() const {
+    objectListStale_ = false;
     if (objectModel_->refill(objects_, index_)) {
         // Repainted, not laid out again: a list view lays out every row on a change of data.
         objectList_->viewport()->update();
@@ -171,6 +196,13 @@ void TThreeDObjectForm::RefreshObjectList() {
     // A rebuilt list has no entry selected, even where it lists the same objects as before: a
     // kept selection could name an object the user never picked.
     objectList_->selectionModel()->clear();
+}
+
+void TThreeDObjectForm::showEvent(QShowEvent* event) {
+    if (objectListStale_) {
+        refillObjectList();
+    }
+    QWidget::showEvent(event);
 }
 
 std::optional<std::size_t> TThreeDObjectForm::selectedRow(const QListView* list) const {
@@ -225,14 +257,14 @@ void TThreeDObjectForm::SortRecords() {
 
 void TThreeDObjectForm::RestoreRecords() {
     changed_ = false;
-    records_.assign(master_);
+    records_.takeFrom(master_);
     rebuildThreeDList();
     RefreshObjectList();
 }
 
 void TThreeDObjectForm::commit() {
     records_.sortByName();
-    master_.assign(records_.bytes().begin(), records_.bytes().end());
+    records_.commitTo(master_);
     rebuildThreeDList();
 }
 

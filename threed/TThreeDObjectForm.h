@@ -69,9 +69,13 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void rebuildThreeDList();
+    // The list of objects lacking a 3D object is kept up to date only while it can be seen.
+    void markObjectListStale();
+    void refillObjectList() const;
     std::optional<std::size_t> selectedRow(const QListView* list) const;
 
     ByteVector& master_;
@@ -80,6 +84,7 @@ private:
     ThreeDIndex index_;
     const RecordTable* objects_ = nullptr;
     bool changed_ = false;
+    mutable bool objectListStale_ = false;
 
     RecordListModel* threeDModel_;
     LackingObjectsModel* objectModel_;

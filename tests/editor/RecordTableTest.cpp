@@ -1,8 +1,12 @@
 #include "editor/RecordTable.h"
 
+#include "common/NameCompare.h"
 #include "support/RecordBytes.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
+#include <utility>
 
 namespace keel {
 namespace {
@@ -86,6 +90,137 @@ TEST(RecordTable, AddCopyAndRemoveKeepTheOtherRecordsByteForByte) {
     ASSERT_EQ(table.count(), 3u);
     EXPECT_EQ(table.nameText(1), "New Object");
     EXPECT_EQ(markOf(table, 2), 1);
+}
+
+} // namespace
+} // namespace keel
+
+namespace keel {
+namespace {
+
+// The working copy as a plain list of records, against which the table's shared reading of its
+// master and its in-place sort are checked.
+class PlainRecords {
+public:
+    explicit PlainRecords(const ByteVector& file) {
+        for (std::size_t at = 0; at + size <= file.size(); at += size) {
+            records_.emplace_back(file.begin() + static_cast<std::ptrdiff_t>(at),
+                                  file.begin() + static_cast<std::ptrdiff_t>(at + size));
+        }
+    }
+    std::vector<ByteVector>& records() { return records_; }
+    ByteVector bytes() const {
+        ByteVector all;
+        for (const ByteVector& record : records_) {
+            all.insert(all.end(), record.begin(), record.end());
+        }
+        return all;
+    }
+
+private:
+    std::vector<ByteVector> records_;
+};
+
+ByteVector randomFile(std::mt19937& random, std::size_t records, std::size_t trailing) {
+    static const std::vector<std::string> names{"alpha", "Alpha", "BETA", "gamma", "Delta", "delta", "e"};
+    ByteVector file;
+    for (std::size_t i = 0; i < records; ++i) {
+        const ByteVector record = namedRecord(size, names[random() % names.size()], static_cast<Byte>(random()));
+        file.insert(file.end(), record.begin(), record.end());
+    }
+    file.resize(file.size() + trailing, 0x77);
+    return file;
+}
+
+bool inNameOrder(const RecordTable& table) {
+    for (std::size_t i = 1; i < table.count(); ++i) {
+        if (editorNameKey(table.name(i - 1)) > editorNameKey(table.name(i))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(RecordTableWorkingCopy, ReadsInItsMasterUntilItChangesAndNeverWritesItButByCommit) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 300; ++round) {
+        ByteVector master = randomFile(random, random() % 12, random() % 3 == 0 ? 7 : 0);
+        const ByteVector loaded = master;
+        RecordTable table(size, nameField);
+        table.takeFrom(master);
+        PlainRecords plain(master);
+        ASSERT_TRUE(table.readsIn(master));
+        ASSERT_EQ(table.fileBytes(), plain.bytes());
+
+        for (int step = 0; step < 8; ++step) {
+            const std::size_t count = table.count();
+            switch (random() % 6) {
+            case 0:
+                table.appendNamed("Added");
+                plain.records().push_back(namedRecord(size, "Added", 0));
+                break;
+            case 1:
+                if (count > 0) {
+                    const std::size_t index = random() % count;
+                    table.appendCopy(index);
+                    plain.records().push_back(plain.records()[index]);
+                }
+                break;
+            case 2:
+                if (count > 0) {
+                    const std::size_t index = random() % count;
+                    table.remove(index);
+                    plain.records().erase(plain.records().begin() + static_cast<std::ptrdiff_t>(index));
+                }
+                break;
+            case 3:
+                if (count > 0) {
+                    const std::size_t index = random() % count;
+                    const Byte mark = static_cast<Byte>(random());
+                    table.record(index)[size - 1] = mark;
+                    plain.records()[index][size - 1] = mark;
+                }
+                break;
+            case 4: {
+                const std::vector<std::size_t> previous = table.sortByName();
+                ASSERT_TRUE(inNameOrder(table));
+                std::vector<ByteVector> moved;
+                for (std::size_t from : previous) {
+                    moved.push_back(plain.records()[from]);
+                }
+                plain.records() = moved;
+                break;
+            }
+            case 5: {
+                // A table that is read, only, still reads in its master.
+                const bool shared = table.readsIn(master);
+                for (std::size_t i = 0; i < count; ++i) {
+                    (void)std::as_const(table).record(i);
+                }
+                ASSERT_EQ(table.readsIn(master), shared);
+                break;
+            }
+            }
+            ASSERT_EQ(master, loaded) << "the master changes only when the work is committed";
+            ASSERT_EQ(table.fileBytes(), plain.bytes());
+        }
+        table.commitTo(master);
+        ASSERT_EQ(master, plain.bytes());
+        // Whether the commit copied or kept the master's memory, the table still holds its work.
+        ASSERT_EQ(table.fileBytes(), plain.bytes());
+    }
+}
+
+TEST(RecordTableWorkingCopy, ASortOfRecordsInOrderMovesNothing) {
+    ByteVector master = concatenated({namedRecord(size, "alpha", 1), namedRecord(size, "Beta", 2),
+                                      namedRecord(size, "beta", 3), namedRecord(size, "Gamma", 4)});
+    const ByteVector loaded = master;
+    RecordTable table(size, nameField);
+    table.takeFrom(master);
+    EXPECT_EQ(table.sortByName(), (std::vector<std::size_t>{0, 1, 2, 3}));
+    EXPECT_TRUE(table.readsIn(master));
+    table.commitTo(master);
+    EXPECT_EQ(master, loaded);
 }
 
 } // namespace

@@ -95,8 +95,11 @@ private slots:
             QVERIFY(!editor.form->recordChanged());
         }
         QVERIFY(editor.dialogs.shown().isEmpty());
+        // Looking at records copies none of them: the editor still reads them in the master.
+        QVERIFY(editor.form->records().readsIn(editor.master));
         editor.form->commit();
         QCOMPARE(editor.master, original); // already in name order
+        QVERIFY(editor.form->records().readsIn(editor.master));
     }
 
     // Laptops of 1366 x 768 pixels are common among our users; the window, with its frame and

@@ -445,6 +445,8 @@ private slots:
         QVERIFY(!session.action("Action_Toggle_Objects")->isChecked());
         QVERIFY(!session.action("Action_Toggle_3Ds")->isChecked());
         QCOMPARE(session.objectName()->text(), QString("Carrier"));
+        // What the recreated 3D object editor lists once it is opened again.
+        session.action("Action_Toggle_3Ds")->trigger();
         QCOMPARE(entries(session.window->threeDObjectForm()->threeDList()), QStringList({"001: Carrier"}));
         QCOMPARE(entries(session.window->threeDObjectForm()->objectList()), QStringList({"002: Sub"}));
 

@@ -1,0 +1,144 @@
+// What starting keelbook on a large set costs: the time from starting the program to its main
+// window on screen, and the memory it then holds, against the set's size on disk. Each start
+// is a new process (this program run again with --start-in), timed from the spawn to the line
+// the started program writes once its main window has been shown.
+#include "LargeSet.h"
+
+#include "editor/QtDialogService.h"
+#include "shell/ProgramSetup.h"
+#include "shell/TMainForm.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// The resident set of this process, in bytes.
+std::size_t residentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stoul(line.substr(6)) * 1024;
+        }
+    }
+    return 0;
+}
+
+// The started program: as keelbook's own start, then one line with the resident bytes.
+int startIn(const char* directory) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "keelbook";
+    char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+    keel::setUpProgram();
+    keel::QtDialogService dialogs(keel::programTitle());
+    QString error;
+    std::optional<keel::StartupSet> startup = keel::loadStartupSet(dialogs, directory, error);
+    if (!startup || !startup->set.complete()) {
+        return 1;
+    }
+    keel::TMainForm mainForm(std::move(*startup), dialogs);
+    mainForm.show();
+    QApplication::processEvents();
+    std::printf("%zu\n", residentBytes());
+    std::fflush(stdout);
+    // Tearing down is no part of starting.
+    std::_Exit(0);
+}
+
+std::string self;
+
+struct Start {
+    double seconds;
+    std::size_t resident;
+};
+
+Start startOnce(const std::filesystem::path& directory) {
+    int out[2];
+    if (::pipe(out) != 0) {
+        throw std::runtime_error("no pipe");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::string option = "--start-in";
+    std::string where = directory.string();
+    char* argv[] = {self.data(), option.data(), where.data(), nullptr};
+    const auto started = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    const int spawned = ::posix_spawn(&child, self.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    std::string line;
+    char buffer[64];
+    ssize_t got = 0;
+    while (spawned == 0 && (got = ::read(out[0], buffer, sizeof buffer)) > 0) {
+        line.append(buffer, static_cast<std::size_t>(got));
+        if (line.find('\n') != std::string::npos) {
+            break;
+        }
+    }
+    const auto shown = std::chrono::steady_clock::now();
+    ::close(out[0]);
+    int status = 0;
+    if (spawned != 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0 || line.empty()) {
+        throw std::runtime_error("keelbook did not start on the set");
+    }
+    return {std::chrono::duration<double>(shown - started).count(), std::stoul(line)};
+}
+
+void BM_StartToMainWindow(benchmark::State& state) {
+    keel::bench::ScratchDirectory directory;
+    const std::size_t setBytes = keel::bench::writeLargeSet(directory.path(), static_cast<std::size_t>(state.range(0)));
+    std::size_t resident = 0;
+    for (auto _ : state) {
+        const Start start = startOnce(directory.path());
+        state.SetIterationTime(start.seconds);
+        resident = std::max(resident, start.resident);
+    }
+    constexpr double megabyte = 1 << 20;
+    state.counters["set_MB"] = static_cast<double>(setBytes) / megabyte;
+    state.counters["rss_MB"] = static_cast<double>(resident) / megabyte;
+    // The memory goal: half the set again, and 40 MB for the program itself.
+    state.counters["rss_goal_MB"] = (1.5 * static_cast<double>(setBytes) + 40 * megabyte) / megabyte;
+}
+
+BENCHMARK(BM_StartToMainWindow)
+    ->Arg(5'000)
+    ->Arg(50'000)
+    ->Arg(200'000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--start-in") == 0) {
+        return startIn(argv[2]);
+    }
+    self = "/proc/self/exe";
+    char path[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length > 0) {
+        self.assign(path, static_cast<std::size_t>(length));
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
