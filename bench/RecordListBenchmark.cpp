@@ -12,6 +12,8 @@
 #include "threed/TThreeDObjectForm.h"
 #include "threed/ThreeDRecord.h"
 
+#include "LargeSet.h"
+#include "SilentDialogs.h"
 #include "WindowBenchmarkMain.h"
 
 #include <benchmark/benchmark.h>
@@ -24,46 +26,10 @@
 
 namespace {
 
-class SilentDialogs : public keel::DialogService {
-public:
-    Answer ask(const QString&, const QString&, Choice) override { return Answer::Yes; }
-    void inform(const QString&, const QString&) override {}
-    void reportError(const QString&) override {}
-    QStringList chooseFiles(const FileRequest&) override { return {}; }
-    void openUrl(const QUrl&) override {}
-};
+using keel::bench::SilentDialogs;
 
-keel::ByteVector objectFile(std::size_t count) {
-    keel::ByteVector file(count * keel::ObjectRecord::Size, 0);
-    for (std::size_t i = 0; i < count; ++i) {
-        char name[20];
-        std::snprintf(name, sizeof name, "Object %07u", static_cast<unsigned>(i % 10000000));
-        const keel::ByteSpan record = keel::ByteSpan(file).subspan(i * keel::ObjectRecord::Size, keel::ObjectRecord::Size);
-        keel::ObjectRecord::ObjectName.write(record, name, keel::TextOverflow::Refuse);
-        // A fifth are weapons, which the launcher editor offers as ammunition.
-        keel::ObjectRecord::ObjType.write(record, static_cast<std::int16_t>(i % 5 == 0 ? 7 : 2));
-    }
-    return file;
-}
-
-// 3D object records for every object but every tenth, so that the editor lists a tenth of the
-// objects as lacking one.
-keel::ByteVector threeDFile(const keel::ByteVector& objects) {
-    const std::size_t count = objects.size() / keel::ObjectRecord::Size;
-    keel::ByteVector file;
-    file.reserve(count * keel::ThreeDRecord::Size);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i % 10 == 0) {
-            continue;
-        }
-        keel::ByteVector record(keel::ThreeDRecord::Size, 0x33);
-        const std::string name = keel::ObjectRecord::ObjectName.read(
-            keel::ConstByteSpan(objects).subspan(i * keel::ObjectRecord::Size, keel::ObjectRecord::Size));
-        keel::ThreeDRecord::Name.write(record, name, keel::TextOverflow::Refuse);
-        file.insert(file.end(), record.begin(), record.end());
-    }
-    return file;
-}
+using keel::bench::objectFile;
+using keel::bench::threeDFile;
 
 // The nation editor's side does nothing.
 class IdleTagNames : public keel::TagNameChoices {

@@ -115,9 +115,19 @@ void RecordTable::overwrite(std::size_t index, ConstByteSpan source) {
 }
 
 std::vector<std::size_t> RecordTable::sortByName() {
+    const std::size_t records = count();
+    std::vector<std::size_t> order(records);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    // Records already in order, as after every save, stay where they are, untouched.
+    bool inOrder = true;
+    for (std::size_t i = 1; i < records && inOrder; ++i) {
+        inOrder = compareEditorNames(name(i - 1), name(i)) <= 0;
+    }
+    if (inOrder) {
+        return order;
+    }
     // The names are folded once into zero-padded keys; comparing those with memcmp is the
     // editor's comparison, since a name holds no zero byte before its terminator.
-    const std::size_t records = count();
     const std::size_t width = nameField_.width;
     ByteVector keys(records * width, 0);
     for (std::size_t i = 0; i < records; ++i) {
@@ -127,12 +137,6 @@ std::vector<std::size_t> RecordTable::sortByName() {
     const auto before = [&](std::size_t a, std::size_t b) {
         return std::memcmp(&keys[a * width], &keys[b * width], width) < 0;
     };
-    std::vector<std::size_t> order(records);
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    // Records already in order, as after every save, stay where they are, untouched.
-    if (std::is_sorted(order.begin(), order.end(), before)) {
-        return order;
-    }
     std::sort(order.begin(), order.end(), before);
     // The records are moved in place, cycle by cycle, through one record's worth of room.
     ByteVector& bytes = ownBytes();

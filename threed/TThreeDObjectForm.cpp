@@ -252,7 +252,8 @@ void TThreeDObjectForm::DelRecord() {
 void TThreeDObjectForm::SortRecords() {
     changed_ = true;
     records_.sortByName();
-    rebuildThreeDList();
+    // The same names in another order: the index of names stands.
+    threeDModel_->rebuild();
 }
 
 void TThreeDObjectForm::RestoreRecords() {
@@ -265,7 +266,7 @@ void TThreeDObjectForm::RestoreRecords() {
 void TThreeDObjectForm::commit() {
     records_.sortByName();
     records_.commitTo(master_);
-    rebuildThreeDList();
+    threeDModel_->rebuild();
 }
 
 void TThreeDObjectForm::ExportRecord() {
