@@ -49,6 +49,7 @@ void BM_NameKeystroke(benchmark::State& state) {
     const bool withAmmunition = state.range(2) != 0;
     const bool editWeapon = state.range(3) != 0;
     const bool withNations = state.range(4) != 0;
+    const bool togglingWarning = state.range(5) != 0;
     keel::ByteVector master = objectFile(count);
     keel::ByteVector threeDs = withThreeD ? threeDFile(master) : keel::ByteVector{};
     SilentDialogs dialogs;
@@ -88,10 +89,14 @@ void BM_NameKeystroke(benchmark::State& state) {
     form.FromListShowRecord();
     QApplication::processEvents();
     auto* name = form.findChild<QLineEdit*>("ObjectName");
+    // The object's own name has a 3D object: going back and forth between it and another
+    // name makes the warning appear and disappear.
+    const QString first = togglingWarning ? name->text() : "Renamed A";
+    const QString second = togglingWarning ? "Renamed" : "Renamed B";
 
     bool flip = false;
     for (auto _ : state) {
-        name->setText(flip ? "Renamed A" : "Renamed B");
+        name->setText(flip ? first : second);
         QApplication::processEvents();
         flip = !flip;
     }
@@ -102,15 +107,17 @@ void BM_NameKeystroke(benchmark::State& state) {
 // The second argument links the 3D object editor, whose list of objects lacking a 3D object
 // is refreshed and whose index answers the warning at every keystroke; the third the
 // launcher editor, whose ammunition lists get the names of the weapons when they changed; the
-// fourth edits a weapon's name rather than a ship's; the fifth links the nation editor.
-BENCHMARK(BM_NameKeystroke)
-    ->ArgsProduct({{1'000, 10'000, 50'000}, {0, 1}, {0, 1}, {0, 1}, {0}})
-    ->ArgNames({"records", "threeD", "ammunition", "weapon", "nations"})
-    ->Unit(benchmark::kMicrosecond);
+// fourth edits a weapon's name rather than a ship's; the fifth links the nation editor; the
+// sixth makes the 3D warning appear and disappear.
 // Every editor linked, as in the program.
 BENCHMARK(BM_NameKeystroke)
-    ->ArgsProduct({{1'000, 10'000, 50'000}, {1}, {1}, {0, 1}, {1}})
-    ->ArgNames({"records", "threeD", "ammunition", "weapon", "nations"})
+    ->ArgsProduct({{5'000, 50'000, 200'000}, {1}, {1}, {0, 1}, {1}, {0, 1}})
+    ->ArgNames({"records", "threeD", "ammunition", "weapon", "nations", "warning"})
+    ->Unit(benchmark::kMicrosecond);
+// The object editor alone.
+BENCHMARK(BM_NameKeystroke)
+    ->ArgsProduct({{5'000, 50'000, 200'000}, {0}, {0}, {0}, {0}, {0}})
+    ->ArgNames({"records", "threeD", "ammunition", "weapon", "nations", "warning"})
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -16,6 +16,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -203,19 +205,39 @@ void TLauncherForm::addCoordinates(QGridLayout* grid, int row, const QString& ca
     grid->addWidget(group, row, 0);
 }
 
-void TLauncherForm::refillAmmunitionLists(const QStringList& weaponNames) {
+// The choices change, not the record: the boxes keep their texts and nothing is stored.
+void TLauncherForm::changeAmmunitionChoices(const std::function<void()>& change) {
     std::array<QString, 4> texts;
     std::vector<std::unique_ptr<QSignalBlocker>> quiet;
     for (std::size_t i = 0; i < ammunition_.size(); ++i) {
         texts[i] = ammunition_[i]->currentText();
         quiet.push_back(std::make_unique<QSignalBlocker>(ammunition_[i]));
     }
-    ammunitionChoices_->setStringList(weaponNames);
-    // The choices changed, not the record: the boxes keep their texts and nothing is stored.
+    change();
     for (std::size_t i = 0; i < ammunition_.size(); ++i) {
         ammunition_[i]->setCurrentIndex(-1);
         ammunition_[i]->setEditText(texts[i]);
     }
+}
+
+void TLauncherForm::refillAmmunitionLists(const QStringList& weaponNames) {
+    changeAmmunitionChoices([&] { ammunitionChoices_->setStringList(weaponNames); });
+}
+
+void TLauncherForm::renameAmmunition(std::size_t entry, const QString& name) {
+    changeAmmunitionChoices([&] { ammunitionChoices_->setData(ammunitionChoices_->index(static_cast<int>(entry)), name); });
+}
+
+void TLauncherForm::insertAmmunition(std::size_t entry, const QString& name) {
+    changeAmmunitionChoices([&] {
+        const int row = static_cast<int>(entry);
+        ammunitionChoices_->insertRows(row, 1);
+        ammunitionChoices_->setData(ammunitionChoices_->index(row), name);
+    });
+}
+
+void TLauncherForm::removeAmmunition(std::size_t entry) {
+    changeAmmunitionChoices([&] { ammunitionChoices_->removeRows(static_cast<int>(entry), 1); });
 }
 
 void TLauncherForm::putFields(ConstByteSpan record) {

@@ -8,6 +8,8 @@
 
 #include <QHash>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -29,6 +31,9 @@ public:
 
     // The four ammunition boxes share one list of choices; a refill never changes their texts.
     void refillAmmunitionLists(const QStringList& weaponNames) override;
+    void renameAmmunition(std::size_t entry, const QString& name) override;
+    void insertAmmunition(std::size_t entry, const QString& name) override;
+    void removeAmmunition(std::size_t entry) override;
     const QStringListModel* ammunitionChoices() const { return ammunitionChoices_; }
 
     // The launchers as the launcher picker offers them: the record list's entries as they stand.
@@ -50,6 +55,7 @@ protected:
     void clearFields() override;
 
 private:
+    void changeAmmunitionChoices(const std::function<void()>& change);
     struct WholeNumberBox {
         IntegerField field{0, 1, false};
         QLineEdit* edit;

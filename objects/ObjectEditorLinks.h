@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -17,6 +18,12 @@ public:
     virtual ~AmmunitionChoices() = default;
     // Empties the ammunition lists and fills them with these names, in object record order.
     virtual void refillAmmunitionLists(const QStringList& weaponNames) = 0;
+    // One weapon's entry, counted among the weapons in record order, has a new name.
+    virtual void renameAmmunition(std::size_t entry, const QString& name) = 0;
+    // An object became a weapon: its name becomes this entry, the later ones move down.
+    virtual void insertAmmunition(std::size_t entry, const QString& name) = 0;
+    // A weapon is one no more: its entry goes.
+    virtual void removeAmmunition(std::size_t entry) = 0;
 };
 
 // The nation editor's side: its tag-name lists offer object names by type, read from the

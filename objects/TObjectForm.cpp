@@ -1,5 +1,7 @@
 #include "objects/TObjectForm.h"
 
+#include "objects/AmmunitionHandOver.h"
+
 #include "common/NameCompare.h"
 #include "editor/CodePage.h"
 #include "editor/CodePageValidator.h"
@@ -86,6 +88,7 @@ void enableControlsOf(QGroupBox* box, bool enabled, const QList<QWidget*>& ownRu
 
 TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEditorLinks links, QWidget* parent)
     : FixedRecordEditorForm(objectEditorTraits(), {R::Size, R::ObjectName}, master, dialogs, parent), links_(links),
+      ammunition_(links.ammunition != nullptr ? std::make_unique<AmmunitionHandOver>(*links.ammunition) : nullptr),
       threeDWarning_(new QLabel(tr("Object lacks a required 3DObject"), this)) {
     threeDWarning_->setObjectName("ThreeDWarning");
     QPalette red = threeDWarning_->palette();
@@ -218,54 +221,25 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
 }
 
 void TObjectForm::afterListBuilt() {
-    if (links_.ammunition != nullptr) {
-        refillAmmunitionIfChanged();
+    if (ammunition_) {
+        ammunition_->handOverAll(records());
     }
     if (links_.threeD != nullptr) {
         links_.threeD->RefreshObjectList();
     }
 }
 
-// Only this object's name or type changed: the 3D object editor looks at it alone, and the
-// launcher editor's lists can only have changed when the object is, or was, a weapon.
+TObjectForm::~TObjectForm() = default;
+
+// Only this object's name or type changed: the 3D object editor and the launcher editor look
+// at it alone.
 void TObjectForm::afterEntryChanged(std::size_t index) {
-    const bool isWeapon = isAmmunitionType(R::ObjType.read(records().record(index)));
-    const bool wasWeapon = index < handedWeapons_.size() && handedWeapons_[index];
-    if (links_.ammunition != nullptr && (isWeapon || wasWeapon || handedWeapons_.size() != records().count())) {
-        refillAmmunitionIfChanged();
+    if (ammunition_) {
+        ammunition_->handOverOne(records(), index);
     }
     if (links_.threeD != nullptr) {
         links_.threeD->RefreshObjectEntry(index);
     }
-}
-
-// The launcher editor's lists are refilled only when the weapons' names, in order, are not
-// what they were handed last: most keystrokes are in other fields or in names of ships and
-// aircraft, and refilling its drop-down lists with thousands of names is the costly part.
-void TObjectForm::refillAmmunitionIfChanged() {
-    std::string names;
-    handedWeapons_.assign(records().count(), false);
-    for (std::size_t i = 0; i < records().count(); ++i) {
-        const ConstByteSpan record = records().record(i);
-        if (isAmmunitionType(R::ObjType.read(record))) {
-            handedWeapons_[i] = true;
-            const ConstByteSpan name = R::ObjectName.bytes(record);
-            const auto end = std::find(name.begin(), name.end(), Byte{0});
-            names.append(reinterpret_cast<const char*>(name.data()), static_cast<std::size_t>(end - name.begin()));
-            names.push_back('\0');
-        }
-    }
-    if (handedAmmunition_ && *handedAmmunition_ == names) {
-        return;
-    }
-    QStringList weapons;
-    for (std::size_t start = 0; start < names.size();) {
-        const std::size_t end = names.find('\0', start);
-        weapons.append(textFromBytes(names.substr(start, end - start)));
-        start = end + 1;
-    }
-    handedAmmunition_ = std::move(names);
-    links_.ammunition->refillAmmunitionLists(weapons);
 }
 
 // Every change of the records rebuilds the list first, which has refreshed the 3D object

@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -20,6 +21,8 @@ class QPushButton;
 
 namespace keel {
 
+class AmmunitionHandOver;
+
 // The editor of objects.odb: every field of the object record, the boxes of fields that only
 // some object types have, and the warning for an object without its 3D object.
 class TObjectForm : public FixedRecordEditorForm {
@@ -28,6 +31,7 @@ class TObjectForm : public FixedRecordEditorForm {
 public:
     TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEditorLinks links = {},
                 QWidget* parent = nullptr);
+    ~TObjectForm() override;
 
     // Whether an object name has a 3D object; by default the 3D object editor answers, and
     // without one every name counts as having one.
@@ -116,16 +120,12 @@ private:
     void setBoxesByType();
     void recomputeHasThreeD(ConstByteSpan record);
     void updateThreeDWarning();
-    void refillAmmunitionIfChanged();
     template <std::size_t Count>
     void openPicker(SlotPicker* picker, const NumberArrayField<std::int16_t, Count>& slotField);
 
     ObjectEditorLinks links_;
     TagNameChoices* tagNames_ = nullptr;
-    // The weapons' names last handed to the launcher editor, each ended by a zero byte.
-    std::optional<std::string> handedAmmunition_;
-    // Which records were weapons when the names were last handed over.
-    std::vector<bool> handedWeapons_;
+    std::unique_ptr<AmmunitionHandOver> ammunition_; // when there is a launcher editor
     std::function<bool(ConstByteSpan)> hasThreeDObject_;
     bool hasThreeD_ = true;
 

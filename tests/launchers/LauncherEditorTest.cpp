@@ -249,6 +249,10 @@ private slots:
         doubleClickEntry(objectForm.recordList(), 2);
         typeInto(control<QLineEdit>(objectForm, "ObjectName"), "Harpoon II");
         QCOMPARE(editor.form->ammunitionChoices()->stringList(), QStringList({"Mk 48", "Harpoon II", "Mine"}));
+        // The choices changed one by one, and the boxes kept their texts all along.
+        QCOMPARE(editor.ammunition(1)->currentText(), QString("Old Torpedo"));
+        QCOMPARE(editor.ammunition(0)->currentText(), QString(""));
+        QVERIFY(!editor.form->recordChanged());
 
         // Picking a choice stores it like typed text.
         editor.ammunition(3)->setCurrentIndex(1);

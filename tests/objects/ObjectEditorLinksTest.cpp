@@ -1,6 +1,7 @@
 // The windows the object editor keeps up to date: the launcher editor's ammunition lists, the
 // nation editor's tag-name lists, and the three slot pickers.
 #include "objects/ObjectRecord.h"
+#include "objects/ObjectTypes.h"
 #include "objects/TObjectForm.h"
 
 #include "support/RecordBytes.h"
@@ -9,10 +10,13 @@
 #include "support/WindowDriver.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <memory>
+#include <random>
+#include <string>
 
 using namespace keel;
 using namespace keel::test;
@@ -42,9 +46,25 @@ SlotValues slotsOf(ConstByteSpan record, std::size_t offset, std::size_t count) 
     return values;
 }
 
+// Notes the whole list after every change it is told of.
 class RecordedAmmunitionLists : public AmmunitionChoices {
 public:
     void refillAmmunitionLists(const QStringList& weaponNames) override { fills.append(weaponNames); }
+    void renameAmmunition(std::size_t entry, const QString& name) override {
+        QStringList names = fills.last();
+        names[static_cast<qsizetype>(entry)] = name;
+        fills.append(names);
+    }
+    void insertAmmunition(std::size_t entry, const QString& name) override {
+        QStringList names = fills.last();
+        names.insert(static_cast<qsizetype>(entry), name);
+        fills.append(names);
+    }
+    void removeAmmunition(std::size_t entry) override {
+        QStringList names = fills.last();
+        names.removeAt(static_cast<qsizetype>(entry));
+        fills.append(names);
+    }
     QList<QStringList> fills;
 };
 
@@ -260,6 +280,62 @@ private slots:
         LinkedObjectEditor editor(objectWithSlots("Frigate", 1), false);
         for (const char* name : {"WeaponButton", "SensorButton", "AirstripButton"}) {
             QVERIFY(!editor.button(name)->isEnabled());
+        }
+    }
+
+    // The launcher editor's lists are kept by telling it what changed; whatever the user does,
+    // they hold what a refill from scratch would give: every weapon's name, in record order.
+    void theAmmunitionListsFollowRandomEditsAsAFullRefillWould() {
+        std::mt19937 random(1208);
+        std::vector<ByteVector> records;
+        for (int i = 0; i < 6; ++i) {
+            records.push_back(objectRecord("Object " + std::to_string(i), static_cast<std::int16_t>(random() % 12)));
+        }
+        ByteVector file;
+        for (const ByteVector& record : records) {
+            file.insert(file.end(), record.begin(), record.end());
+        }
+        LinkedObjectEditor editor(file);
+        auto* name = control<QLineEdit>(*editor.form, "ObjectName");
+        auto* type = control<QComboBox>(*editor.form, "ObjType");
+        const auto weaponNames = [&] {
+            QStringList names;
+            for (std::size_t i = 0; i < editor.form->records().count(); ++i) {
+                const ConstByteSpan record = editor.form->records().record(i);
+                if (isAmmunitionType(R::ObjType.read(record))) {
+                    names.append(QString::fromLatin1(R::ObjectName.read(record).c_str()));
+                }
+            }
+            return names;
+        };
+        for (int step = 0; step < 400; ++step) {
+            const int count = static_cast<int>(editor.form->records().count());
+            if (count > 0) {
+                // Leaving a changed record asks whether to retain it: mostly yes; no undoes it.
+                if (editor.form->recordChanged()) {
+                    editor.dialogs.answer(random() % 4 != 0 ? DialogService::Answer::Yes : DialogService::Answer::No);
+                }
+                doubleClickEntry(editor.form->recordList(), static_cast<int>(random() % static_cast<unsigned>(count)));
+            }
+            // Mostly edits of the record on screen, which are handed over alone, between rarer
+            // changes of the records, which are handed over whole.
+            for (unsigned edits = 1 + random() % 3; edits > 0; --edits) {
+                const unsigned choice = random() % 16;
+                if (choice < 6) {
+                    pasteInto(name, "Name " + QString::number(random() % 40));
+                } else if (choice < 13) {
+                    // Any type, but mostly a weapon or a ship, which come and go from the lists.
+                    const unsigned code = random() % 4 == 0 ? 1 + random() % 11 : (random() % 2 ? 7 : 2);
+                    type->setCurrentIndex(static_cast<int>(code) - 1);
+                } else if (choice == 13) {
+                    trigger(*editor.form, random() % 2 ? "Action_AddRecord" : "Action_CopyRecord");
+                } else if (choice == 14) {
+                    trigger(*editor.form, "Action_DelRecord");
+                } else {
+                    trigger(*editor.form, "Action_SortRecord");
+                }
+                QCOMPARE(editor.ammunition.fills.last(), weaponNames());
+            }
         }
     }
 };
