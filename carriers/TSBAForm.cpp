@@ -134,15 +134,27 @@ const NationClass* TSBAForm::aircraftClassMatched() const {
     return &nation->classes[matchedAircraftClass_];
 }
 
+const NationNameIndex& TSBAForm::nationNames() {
+    // The index is built with the country list and follows the renames and the rebuilds that
+    // the nation editor asks for; a look-up before the list was first built builds it.
+    if (nations_ != nullptr && nationNames_.size() != nations_->count()) {
+        nationNames_.rebuild(nations_->nations());
+    }
+    return nationNames_;
+}
+
+bool TSBAForm::nationChoicesFollow() const {
+    return nations_ != nullptr && nationNames_.size() == nations_->count() &&
+           static_cast<std::size_t>(country_->count()) == nations_->count();
+}
+
 void TSBAForm::lookUpNation() {
     if (nations_ == nullptr) {
         return;
     }
-    const std::string wanted = typedBytes(country_->currentText());
-    for (std::size_t i = 0; i < nations_->count(); ++i) {
-        if (NationRecord::CountryName.read(nations_->nation(i).record) == wanted) {
-            matchedNation_ = i; // the last equal name wins
-        }
+    // The last equal name wins; a name that no nation bears leaves the match as it was.
+    if (const std::optional<std::size_t> found = nationNames().lastNamed(typedBytes(country_->currentText()))) {
+        matchedNation_ = *found;
     }
 }
 
@@ -160,9 +172,21 @@ void TSBAForm::lookUpAircraftClass() {
 }
 
 void TSBAForm::replaceChoices(QComboBox* box, const QStringList& entries) {
+    auto* model = static_cast<QStringListModel*>(box->model());
+    if (model->stringList() == entries) {
+        keepChoices(box);
+        return;
+    }
     const QString kept = box->currentText();
     const QSignalBlocker quiet(box);
-    static_cast<QStringListModel*>(box->model())->setStringList(entries);
+    model->setStringList(entries);
+    box->setCurrentIndex(-1);
+    box->setEditText(kept);
+}
+
+void TSBAForm::keepChoices(QComboBox* box) {
+    const QString kept = box->currentText();
+    const QSignalBlocker quiet(box);
     box->setCurrentIndex(-1);
     box->setEditText(kept);
 }
@@ -177,11 +201,34 @@ void TSBAForm::takeFirstChoice(QComboBox* box) {
 void TSBAForm::RefreshNationList() {
     QStringList names;
     if (nations_ != nullptr) {
-        for (const Nation& nation : nations_->nations()) {
-            names << text(NationRecord::CountryName, nation.record);
+        nationNames_.rebuild(nations_->nations());
+        names.reserve(static_cast<qsizetype>(nationNames_.size()));
+        for (std::size_t i = 0; i < nationNames_.size(); ++i) {
+            names << textFromBytes(nationNames_.name(i));
         }
     }
     replaceChoices(country_, names);
+    lookUpNation();
+}
+
+void TSBAForm::RefreshNationName(std::size_t index) {
+    if (!nationChoicesFollow() || !nations_->contains(index)) {
+        RefreshNationList();
+        return;
+    }
+    std::string name = NationRecord::CountryName.read(nations_->nation(index).record);
+    const QString entry = textFromBytes(name);
+    nationNames_.rename(index, std::move(name));
+    // The box's entry alone changes; its text stays, and no entry is current, as after a
+    // rebuild of the list.
+    const QString kept = country_->currentText();
+    {
+        const QSignalBlocker quiet(country_);
+        country_->setCurrentIndex(-1);
+        QAbstractItemModel* model = country_->model();
+        model->setData(model->index(static_cast<int>(index), 0), entry);
+        country_->setEditText(kept);
+    }
     lookUpNation();
 }
 
@@ -233,7 +280,13 @@ void TSBAForm::showFields(std::size_t index) {
     const int types = static_cast<int>(carrier.aircraftTypes.size());
     showPosition(numPlatforms_, types);
     currentPlatform_.arrows->setRange(1, types);
-    RefreshNationList();
+    // The country list changes only with the nations, which the nation editor tells of.
+    if (nationChoicesFollow()) {
+        keepChoices(country_);
+        lookUpNation();
+    } else {
+        RefreshNationList();
+    }
     RefreshShipClassList();
     showAircraftType(0);
 }

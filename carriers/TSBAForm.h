@@ -1,6 +1,7 @@
 #pragma once
 
 #include "carriers/CarrierList.h"
+#include "carriers/NationNameIndex.h"
 #include "editor/FieldControls.h"
 #include "editor/RecordEditorForm.h"
 #include "nations/NationEditorLinks.h"
@@ -14,8 +15,10 @@ namespace keel {
 
 // The editor of shipbasedaircraft.db: which aircraft each carrier class of a nation embarks.
 // Every name it offers comes from the nation editor's data as it stands, unsaved changes
-// included; the nation editor tells it which list to build again after a change there. Names
-// are looked up exactly, and of two equal names the later one wins.
+// included; the nation editor tells it which list to build again after a change there, and
+// which nation it renamed, so that the country list and the index of nation names are kept
+// from those messages and not read again at every carrier shown. Names are looked up exactly,
+// and of two equal names the later one wins.
 class TSBAForm : public RecordEditorForm, public CarrierLists {
     Q_OBJECT
 
@@ -31,6 +34,7 @@ public:
     QStringList choices(const QString& boxName) const;
 
     void RefreshNationList() override;
+    void RefreshNationName(std::size_t index) override;
     void RefreshShipClassList() override;
     void RefreshAircraftClassList() override;
     void RefreshAircraftNameList() override;
@@ -57,16 +61,24 @@ private:
     // The matched nation and aircraft class, when the nation editor still holds them.
     const Nation* nationMatched() const;
     const NationClass* aircraftClassMatched() const;
+    // The nations' names by name, for the look-up of the country box's text.
+    const NationNameIndex& nationNames();
+    // The country list offers a name for each of the nation editor's nations, as the last
+    // build of it and the renames since left them.
+    bool nationChoicesFollow() const;
     void lookUpNation();
     void lookUpAircraftClass();
     // Replaces a list's entries; the text in the box stays as it was and no handler runs.
     void replaceChoices(QComboBox* box, const QStringList& entries);
+    // Lets the box keep its entries as replaceChoices would leave them.
+    void keepChoices(QComboBox* box);
     // Puts the first entry of a list into its box without running its handler.
     void takeFirstChoice(QComboBox* box);
     QComboBox* makeNameBox(const QString& name, QWidget* parent);
 
     CarrierList& carriers_;
     const NationList* nations_;
+    NationNameIndex nationNames_;
     std::size_t currentAircraft_ = 0;
     std::size_t matchedNation_ = 0;
     std::size_t matchedAircraftClass_ = 0;

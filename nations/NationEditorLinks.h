@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 namespace keel {
 
 // The carrier editor's side of the nation editor: it reads nations, classes and platforms from
@@ -9,6 +11,8 @@ class CarrierLists {
 public:
     virtual ~CarrierLists() = default;
     virtual void RefreshNationList() = 0;
+    // Only the nation at `index` was renamed: the others, and their number, are as they were.
+    virtual void RefreshNationName(std::size_t /*index*/) { RefreshNationList(); }
     virtual void RefreshShipClassList() = 0;
     virtual void RefreshAircraftClassList() = 0;
     virtual void RefreshAircraftNameList() = 0;

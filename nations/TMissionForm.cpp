@@ -291,7 +291,8 @@ void TMissionForm::ChangeCountryName() {
     }
     NationRecord::CountryName.write(nation->record, typedBytes(countryName_->text()), TextOverflow::Cut);
     rebuildListKeepingSelection();
-    refreshCarriers(&CarrierLists::RefreshNationList);
+    const std::size_t renamed = *currentPosition();
+    refreshCarriers([renamed](CarrierLists* carriers) { carriers->RefreshNationName(renamed); });
     stored();
 }
 

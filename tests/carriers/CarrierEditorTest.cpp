@@ -14,6 +14,8 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
+#include <random>
 
 using namespace keel;
 using namespace keel::test;
@@ -108,6 +110,28 @@ struct CarrierEditor {
     std::unique_ptr<TMissionForm> nations;
     std::unique_ptr<TSBAForm> form;
 };
+
+// Shows a record of an editor as a double click on its entry would, whether the window is
+// shown or not.
+void showEntry(RecordEditorForm& form, int row) {
+    form.recordList()->setCurrentIndex(form.recordList()->model()->index(row, 0));
+    form.FromListShowRecord();
+}
+
+QStringList nationNamesOf(const TMissionForm& nations) {
+    QStringList names;
+    for (const Nation& nation : nations.nations().nations()) {
+        names << QString::fromStdString(NationRecord::CountryName.read(nation.record));
+    }
+    return names;
+}
+
+// The nation whose name is the country box's text, the last of several winning; none leaves
+// the match where it was.
+std::optional<std::size_t> lastNationNamed(const QStringList& names, const QString& name) {
+    const qsizetype found = names.lastIndexOf(name);
+    return found < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(found));
+}
 
 const Carrier albatross = carrier("Aldermark", "Halberd DDG", {{"Hornet A", "Wing 1", "Hornet", 4}, {"Hornet B", "Wing 2", "Hornet", 2}});
 
@@ -266,6 +290,84 @@ private slots:
                      "Halberd DDG has been exported to " + file + ", which now contains " + count + " record(s)");
         }
         QCOMPARE(readCarrierDatabase(readFile(directory / "out.db"), "out.db").carriers.size(), std::size_t(2));
+    }
+
+    // Renames in the nation editor change one entry of the country list each. Through random
+    // renames (to names that other nations bear too), nations added and deleted, countries
+    // typed or picked here and carriers shown, the list, the box's text and the matched nation
+    // stay what a walk over the nations gives, and what a rebuild of the list leaves.
+    void theCountryListFollowsRenamesAsARebuildWouldLeaveIt() {
+        const std::vector<std::string> pool{"Aldermark", "Corvasse", "Tessaly", "", "aldermark", "Aldermark "};
+        std::vector<Nation> nationSet;
+        for (const std::string name : {"Aldermark", "Corvasse", "Aldermark", "Tessaly", "Corvasse"}) {
+            nationSet.push_back(nation(name, {nationClass(2, "Kestrel " + name, "FFG", {{"Kestrel", "One"}}),
+                                              nationClass(3, "Hawk", "", {{"Hawk A", "Wing"}})}));
+        }
+        CarrierEditor editor(carriers({carrier("Corvasse", "Kestrel Corvasse FFG", {{"Hawk A", "Wing", "Hawk", 1}}),
+                                       carrier("Aldermark", "Kestrel Aldermark FFG", {{"", "", "", 1}}),
+                                       carrier("Nowhere", "Other", {{"", "", "", 1}})}),
+                             writeMissionDatabase(nationSet));
+        TMissionForm& nations = *editor.nations;
+        QComboBox* country = editor.box("Country");
+        std::mt19937 random(20240611);
+        const auto below = [&](std::size_t count) {
+            return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+        };
+        const auto poolName = [&] { return QString::fromStdString(pool[below(pool.size())]); };
+        std::size_t expectedMatch = editor.form->matchedNation();
+
+        for (int step = 0; step < 300; ++step) {
+            const std::size_t nationCount = nations.nations().count();
+            QString boxText = country->currentText();
+            bool picked = false; // else no entry is current, as a rebuild of the list leaves it
+            switch (below(10)) {
+            case 0: // a nation added or copied, or one deleted
+                showEntry(nations, static_cast<int>(below(nationCount)));
+                if (nationCount > 2 && below(2) == 0) {
+                    trigger(nations, "Action_DelRecord");
+                } else {
+                    trigger(nations, below(2) == 0 ? "Action_AddRecord" : "Action_CopyRecord");
+                }
+                break;
+            case 1: // a country typed over the box's text
+                pasteInto(country->lineEdit(), poolName());
+                editor.form->SaveRecord();
+                boxText = country->currentText();
+                picked = country->currentIndex() >= 0;
+                break;
+            case 2: // a country picked from the list
+                editor.pick("Country", static_cast<int>(below(nationCount)));
+                editor.form->SaveRecord();
+                boxText = country->currentText();
+                picked = true;
+                break;
+            case 3: // another carrier
+                showEntry(*editor.form, static_cast<int>(below(editor.form->carriers().count())));
+                boxText = country->currentText();
+                break;
+            default: // a nation renamed
+                showEntry(nations, static_cast<int>(below(nationCount)));
+                pasteInto(control<QLineEdit>(nations, "CountryName"), poolName());
+                nations.SaveRecord();
+                break;
+            }
+            const QStringList names = nationNamesOf(nations);
+            expectedMatch = lastNationNamed(names, boxText).value_or(expectedMatch);
+            QCOMPARE(editor.form->choices("Country"), names);
+            QCOMPARE(country->currentText(), boxText);
+            if (!picked) {
+                QCOMPARE(country->currentIndex(), -1);
+            }
+            QCOMPARE(editor.form->matchedNation(), expectedMatch);
+            if (step % 10 == 0) {
+                editor.form->RefreshNationList();
+                QCOMPARE(editor.form->choices("Country"), names);
+                QCOMPARE(country->currentText(), boxText);
+                QCOMPARE(country->currentIndex(), -1);
+                QCOMPARE(editor.form->matchedNation(), expectedMatch);
+            }
+        }
+        QVERIFY(editor.dialogs.unexpected().isEmpty());
     }
 
     // The nation editor tells the carrier editor what changed; a nation deleted there leaves

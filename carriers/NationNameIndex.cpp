@@ -1,0 +1,48 @@
+#include "carriers/NationNameIndex.h"
+
+#include <cassert>
+
+namespace keel {
+
+void NationNameIndex::rebuild(std::span<const Nation> nations) {
+    names_.clear();
+    positions_.clear();
+    names_.reserve(nations.size());
+    positions_.reserve(nations.size());
+    for (const Nation& nation : nations) {
+        names_.push_back(NationRecord::CountryName.read(nation.record));
+        add(names_.size() - 1);
+    }
+}
+
+void NationNameIndex::rename(std::size_t index, std::string name) {
+    assert(index < names_.size());
+    if (names_[index] == name) {
+        return;
+    }
+    drop(index);
+    names_[index] = std::move(name);
+    add(index);
+}
+
+std::optional<std::size_t> NationNameIndex::lastNamed(std::string_view name) const {
+    const auto found = positions_.find(name);
+    if (found == positions_.end()) {
+        return std::nullopt;
+    }
+    return *found->second.rbegin();
+}
+
+void NationNameIndex::add(std::size_t index) { positions_[names_[index]].insert(index); }
+
+void NationNameIndex::drop(std::size_t index) {
+    const auto found = positions_.find(names_[index]);
+    assert(found != positions_.end());
+    found->second.erase(index);
+    // A name that no nation bears any more is found no more.
+    if (found->second.empty()) {
+        positions_.erase(found);
+    }
+}
+
+} // namespace keel
