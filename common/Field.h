@@ -1,10 +1,10 @@
 #pragma once
 
 #include "common/Bytes.h"
+#include "common/Checks.h"
 #include "common/TextField.h"
 
 #include <array>
-#include <cassert>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -39,11 +39,11 @@ template <StoredNumber T, std::size_t Count> struct NumberArrayField {
 
     constexpr FieldExtent extent() const { return {offset, width}; }
     T read(ConstByteSpan record, std::size_t index) const {
-        assert(index < Count);
+        check(index < Count, "an index beyond the slots of a field");
         return loadLittleEndian<T>(record.subspan(offset + index * sizeof(T), sizeof(T)));
     }
     void write(ByteSpan record, std::size_t index, T value) const {
-        assert(index < Count);
+        check(index < Count, "an index beyond the slots of a field");
         storeLittleEndian<T>(record.subspan(offset + index * sizeof(T), sizeof(T)), value);
     }
 };
@@ -113,7 +113,7 @@ struct IntegerField {
     }
     // Stores a value the field holds; the caller refuses any other.
     void write(ByteSpan record, std::int64_t value) const {
-        assert(holds(value));
+        check(holds(value), "a value the field does not hold");
         const ByteSpan bytes = record.subspan(offset, width);
         switch (width) {
         case 1:

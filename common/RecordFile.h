@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/Bytes.h"
+#include "common/Checks.h"
 
-#include <cassert>
 
 namespace keel {
 
@@ -13,11 +13,11 @@ template <std::size_t RecordSize> struct FixedRecords {
 
     static std::size_t count(ConstByteSpan file) { return file.size() / RecordSize; }
     static ConstByteSpan record(ConstByteSpan file, std::size_t index) {
-        assert(index < count(file));
+        check(index < count(file), "a record beyond the end of the file");
         return file.subspan(index * RecordSize, RecordSize);
     }
     static ByteSpan record(ByteSpan file, std::size_t index) {
-        assert(index < count(file));
+        check(index < count(file), "a record beyond the end of the file");
         return file.subspan(index * RecordSize, RecordSize);
     }
 };

@@ -1,10 +1,10 @@
 #include "editor/RecordTable.h"
 
+#include "common/Checks.h"
 #include "common/FileIo.h"
 #include "common/NameCompare.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstring>
 #include <numeric>
 #include <unordered_map>
@@ -13,16 +13,16 @@ namespace keel {
 
 RecordTable::RecordTable(std::size_t recordSize, TextFieldSpec nameField)
     : recordSize_(recordSize), nameField_(nameField) {
-    assert(nameField.offset + nameField.width <= recordSize);
+    check(nameField.offset + nameField.width <= recordSize, "a name field beyond its record");
 }
 
 ConstByteSpan RecordTable::record(std::size_t index) const {
-    assert(contains(index));
+    check(contains(index), "a record beyond the end of the table");
     return bytes().subspan(index * recordSize_, recordSize_);
 }
 
 ByteSpan RecordTable::record(std::size_t index) {
-    assert(contains(index));
+    check(contains(index), "a record beyond the end of the table");
     return ByteSpan(ownBytes()).subspan(index * recordSize_, recordSize_);
 }
 
@@ -68,7 +68,7 @@ std::size_t RecordTable::appendNamed(std::string_view name) {
 }
 
 std::size_t RecordTable::appendCopy(std::size_t index) {
-    assert(contains(index));
+    check(contains(index), "a record beyond the end of the table");
     const std::size_t copy = count();
     ByteVector& bytes = ownBytes();
     bytes.resize(bytes.size() + recordSize_);
@@ -77,7 +77,7 @@ std::size_t RecordTable::appendCopy(std::size_t index) {
 }
 
 void RecordTable::remove(std::size_t index) {
-    assert(contains(index));
+    check(contains(index), "a record beyond the end of the table");
     ByteVector& bytes = ownBytes();
     const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(index * recordSize_);
     bytes.erase(first, first + static_cast<std::ptrdiff_t>(recordSize_));
@@ -110,7 +110,7 @@ RecordCollection::ExportResult RecordTable::appendToExchangeFile(std::size_t ind
 }
 
 void RecordTable::overwrite(std::size_t index, ConstByteSpan source) {
-    assert(source.size() == recordSize_);
+    check(source.size() == recordSize_, "a record of another size");
     std::memcpy(record(index).data(), source.data(), recordSize_);
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "common/Checks.h"
 #include "common/Field.h"
 #include "editor/RecordCollection.h"
 #include "nations/CountedBlocks.h"
 
 #include <algorithm>
-#include <cassert>
 #include <concepts>
 #include <numeric>
 #include <span>
@@ -74,7 +74,7 @@ public:
         return blocks_.size() - 1;
     }
     void remove(std::size_t index) override {
-        assert(contains(index));
+        check(contains(index), "a block beyond the end of the list");
         blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(index));
     }
 
@@ -117,11 +117,11 @@ public:
 protected:
     std::span<const Block> blocks() const { return blocks_; }
     const Block& block(std::size_t index) const {
-        assert(contains(index));
+        check(contains(index), "a block beyond the end of the list");
         return blocks_[index];
     }
     Block& block(std::size_t index) {
-        assert(contains(index));
+        check(contains(index), "a block beyond the end of the list");
         return blocks_[index];
     }
 
@@ -145,7 +145,7 @@ std::size_t CountedBlockList<Shape>::appendNamed(std::string_view name) {
 
 template <CountedBlockShape Shape>
 void CountedBlockList<Shape>::restore(std::size_t index, ConstByteSpan snapshot) {
-    assert(contains(index));
+    check(contains(index), "a block beyond the end of the list");
     // Read as the one block of a file, the snapshot is read as every block is, and never past
     // its end.
     ByteVector file(4);

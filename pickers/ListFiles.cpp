@@ -1,13 +1,13 @@
 #include "pickers/ListFiles.h"
 
+#include "common/Checks.h"
 #include "common/TextField.h"
 
-#include <cassert>
 
 namespace keel {
 
 std::string NamedList::name(std::size_t index) const {
-    assert(index < count());
+    check(index < count(), "a line beyond the end of the list");
     return readText(file_.subspan(index * format_.recordSize, format_.nameWidth));
 }
 

@@ -1,6 +1,9 @@
 #include "editor/RecordTable.h"
 
+#include "common/Checks.h"
 #include "common/NameCompare.h"
+#include "objects/ObjectRecord.h"
+#include "pickers/ListFiles.h"
 #include "support/RecordBytes.h"
 
 #include <gtest/gtest.h>
@@ -221,6 +224,30 @@ TEST(RecordTableWorkingCopy, ASortOfRecordsInOrderMovesNothing) {
     EXPECT_TRUE(table.readsIn(master));
     table.commitTo(master);
     EXPECT_EQ(master, loaded);
+}
+
+} // namespace
+} // namespace keel
+
+namespace keel {
+namespace {
+
+// An index that names no record is refused in release builds too, before any byte is touched:
+// a slot value or a list position read from a file can be anything.
+TEST(RecordTableChecks, AnIndexBeyondTheRecordsIsRefusedInEveryBuild) {
+    RecordTable table = tableOf({namedRecord(size, "A", 1), namedRecord(size, "B", 2)});
+    EXPECT_THROW((void)std::as_const(table).record(2), BrokenCheck);
+    EXPECT_THROW((void)table.record(7), BrokenCheck);
+    EXPECT_THROW(table.remove(2), BrokenCheck);
+    EXPECT_THROW(table.appendCopy(2), BrokenCheck);
+    EXPECT_THROW(table.overwrite(0, ByteVector(size - 1, 0)), BrokenCheck);
+    EXPECT_EQ(table.count(), 2u);
+    EXPECT_EQ(markOf(table, 1), 2);
+
+    const ByteVector sensors(2 * sensorListFormat.recordSize, 0);
+    const NamedList list(sensorListFormat, sensors);
+    EXPECT_THROW((void)list.name(2), BrokenCheck);
+    EXPECT_THROW((void)ObjectRecord::LauncherSlots.read(ByteVector(ObjectRecord::Size, 0), 30), BrokenCheck);
 }
 
 } // namespace
