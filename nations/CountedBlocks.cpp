@@ -23,6 +23,15 @@ void ReadReport::repaired(std::string sentence) {
     ++repairs_;
 }
 
+void ReadReport::addRepairs(ReadReport&& other) {
+    for (std::string& sentence : other.listedRepairs_) {
+        if (listedRepairs_.size() < listedRepairs) {
+            listedRepairs_.push_back(std::move(sentence));
+        }
+    }
+    repairs_ += other.repairs_;
+}
+
 void ReadReport::lost(std::string sentence) {
     losses_.push_back(std::move(sentence));
 }

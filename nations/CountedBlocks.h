@@ -58,6 +58,8 @@ public:
 
     void repaired(std::string sentence);
     void lost(std::string sentence);
+    // Takes the repairs of another report as if they had been made here, after these.
+    void addRepairs(ReadReport&& other);
 
     bool clean() const { return repairs_ == 0 && losses_.empty(); }
     bool lostData() const { return !losses_.empty(); }

@@ -31,6 +31,9 @@ std::optional<std::string> readPlatforms(ByteCursor& cursor, NationClass& nation
 
 std::variant<Nation, BlockFault> readNationBlock(ByteCursor& cursor, const BlockPlace& place,
                                                  ReadReport& report) {
+    // The repairs are told only once the nation is read whole: of a nation that ends early,
+    // nothing is kept, and its loss is what the report tells.
+    ReadReport repairs;
     Nation nation;
     if (!cursor.take(nation.record)) {
         return BlockFault{{}, endsEarlyAt(cursor) + ", inside its nation record"};
@@ -60,22 +63,23 @@ std::variant<Nation, BlockFault> readNationBlock(ByteCursor& cursor, const Block
         if (nationClass.platforms.empty()) {
             nationClass.platforms.push_back(newPlatform(nationClass));
             ClassRecord::numObjects.write(nationClass.record, 1);
-            report.repaired(std::string(place.fileName) + ": class " + std::to_string(index + 1) +
-                            " (" + classLabel(nationClass) + ") of nation " +
-                            std::to_string(place.number) + " (" + label +
-                            ") has no platform; it was given one without a name, with hull "
-                            "number -1.");
+            repairs.repaired(std::string(place.fileName) + ": class " + std::to_string(index + 1) +
+                             " (" + classLabel(nationClass) + ") of nation " +
+                             std::to_string(place.number) + " (" + label +
+                             ") has no platform; it was given one without a name, with hull "
+                             "number -1.");
         }
         nation.classes.push_back(std::move(nationClass));
     }
     if (nation.classes.empty()) {
         nation.classes.push_back(newNationClass());
         NationRecord::numClasses.write(nation.record, 1);
-        report.repaired(std::string(place.fileName) + ": nation " + std::to_string(place.number) +
-                        " (" + label +
-                        ") has no class; it was given one Surf class \"New Class\" with one "
-                        "platform.");
+        repairs.repaired(std::string(place.fileName) + ": nation " + std::to_string(place.number) +
+                         " (" + label +
+                         ") has no class; it was given one Surf class \"New Class\" with one "
+                         "platform.");
     }
+    report.addRepairs(std::move(repairs));
     return nation;
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever this project needs to build and test that is not there yet.
+# Installs, with apt-get, whatever this project needs to build and test that is not there yet,
+# and the packages named as arguments (scripts/fuzz.sh asks for clang and its fuzzer runtime).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev)
+packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -223,6 +223,46 @@ TEST(MissionDb, AFileThatEndsEarlySaysWhereAndWhatWasRead) {
                                       ", after nation 3; the first 3 nations were read.");
 }
 
+TEST(MissionDb, OnlyTheNationsKeptHaveTheirRepairsTold) {
+    // The second nation's first class has no platform, and the data ends in its second class:
+    // the nation is not kept, so the report tells its loss and no repair of it.
+    const ByteVector lostNation =
+        joined({nationRecordBytes("Corvasse", 2), classRecordBytes(2, "", "Corsair", "FFG", 0),
+                classRecordBytes(1, "", "Grouper", "SSK", 1)});
+    const ByteVector file = joined({countBytes(2), simpleNationBlock("Aldermark"), lostNation});
+    const ByteVector cut(file.begin(), file.end() - 100);
+    MissionDatabase read = readMissionDatabase(cut, "mission.db");
+    EXPECT_EQ(read.nations.size(), 1u);
+    EXPECT_EQ(read.report.repairCount(), 0u);
+    EXPECT_EQ(read.report.text(), "mission.db: nation 2 of 2 (\"Corvasse\") ends early at byte " +
+                                      std::to_string(cut.size()) +
+                                      ", in class 2 of 2; the first nation was read.");
+
+    // Read whole, the same nation is kept and its repair told.
+    read = readMissionDatabase(joined({file, platformRecordBytes("", "Moray", 22)}), "mission.db");
+    EXPECT_EQ(read.nations.size(), 2u);
+    EXPECT_FALSE(read.report.lostData());
+    EXPECT_EQ(read.report.text(), "mission.db: class 1 (\"Corsair\") of nation 2 (\"Corvasse\") "
+                                  "has no platform; it was given one without a name, with hull "
+                                  "number -1.");
+
+    // The repairs of one nation count towards the ten listed as those of several nations do.
+    ByteVector manyClasses = joined({countBytes(2), nationRecordBytes("Tessaly", 12)});
+    for (int i = 0; i < 12; ++i) {
+        const ByteVector empty = classRecordBytes(2, "", "C" + std::to_string(i), "", 0);
+        manyClasses.insert(manyClasses.end(), empty.begin(), empty.end());
+    }
+    const ByteVector noClasses = nationRecordBytes("Ostrava", 0);
+    manyClasses.insert(manyClasses.end(), noClasses.begin(), noClasses.end());
+    read = readMissionDatabase(manyClasses, "mission.db");
+    EXPECT_EQ(read.nations.size(), 2u);
+    EXPECT_EQ(read.report.repairCount(), 13u);
+    const std::string text = read.report.text();
+    EXPECT_NE(text.find("class 10 (\"C9\")"), std::string::npos) << text;
+    EXPECT_EQ(text.find("(\"C10\")"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with("\n3 more repairs like these were made.")) << text;
+}
+
 TEST(MissionDb, CountsThatCannotBeRightStopTheReading) {
     for (std::size_t length : {1u, 2u, 3u}) {
         const MissionDatabase read = readMissionDatabase(ByteVector(length, 1), "mission.db");
