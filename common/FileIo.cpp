@@ -1,6 +1,6 @@
 #include "common/FileIo.h"
 
-#include "common/HugePages.h"
+#include "common/PageProvision.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -218,7 +218,8 @@ ReadResult readWholeFile(const std::filesystem::path& path, std::size_t spareCap
     }
     try {
         bytes.reserve(size);
-        adviseHugePages(bytes.data(), bytes.capacity());
+        // The pages the file goes into are provided in one call rather than faulted in one by one.
+        providePages(bytes.data(), bytes.data() + bytes.capacity());
         Byte chunk[1 << 16];
         for (;;) {
             const ssize_t got = ::read(file.fd.get(), chunk, sizeof chunk);
