@@ -47,20 +47,14 @@ private:
     int fd_;
 };
 
-ReadResult failedRead(ReadStatus status, std::string reason) {
-    ReadResult result;
-    result.status = status;
-    result.reason = std::move(reason);
-    return result;
-}
-
 const char* const tooLargeReason = "it is larger than this machine's memory can hold";
 
 // The most a file read into memory may hold: no more than the machine's memory, nor than a
 // byte vector can take.
-std::uintmax_t readableSize(const ByteVector& bytes) {
+std::uintmax_t readableSize() {
     std::uintmax_t limit = std::min<std::uintmax_t>(
-        bytes.max_size(), static_cast<std::uintmax_t>(std::numeric_limits<std::ptrdiff_t>::max()));
+        ByteVector().max_size(),
+        static_cast<std::uintmax_t>(std::numeric_limits<std::ptrdiff_t>::max()));
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     if (pages > 0 && pageSize > 0 &&
@@ -195,55 +189,104 @@ WriteResult overwriteInPlace(const std::filesystem::path& target, const ContentS
 
 } // namespace
 
-ReadResult readWholeFile(const std::filesystem::path& path, std::size_t spareCapacity) {
+ReadIntoResult readWholeFileInto(const std::filesystem::path& path, const ReadRoom& room,
+                                 const ReadProgress& progress) {
+    ReadIntoResult result;
     const OpenedFile file = openRegularFile(path, O_RDONLY);
     if (!file.fd.valid()) {
-        return failedRead(file.error == ENOENT ? ReadStatus::Missing : ReadStatus::CannotOpen,
-                          file.reason);
+        result.status = file.error == ENOENT ? ReadStatus::Missing : ReadStatus::CannotOpen;
+        result.reason = file.reason;
+        return result;
     }
-    ByteVector bytes;
-    const std::uintmax_t limit = readableSize(bytes);
+    auto failed = [&](ReadStatus status, std::string reason) {
+        result.status = status;
+        result.size = 0;
+        result.reason = std::move(reason);
+        return result;
+    };
+    const std::uintmax_t limit = readableSize();
     // A sparse file can claim far more than it holds on disk: it is refused before any of it is
     // read.
     if (static_cast<std::uintmax_t>(file.info.st_size) > limit) {
-        return failedRead(ReadStatus::CannotOpen, tooLargeReason);
-    }
-    const auto size = static_cast<std::size_t>(file.info.st_size);
-    if (spareCapacity <= limit - size) {
-        try {
-            bytes.reserve(size + spareCapacity);
-        } catch (const std::bad_alloc&) {
-            // The spare room was only asked for; the file itself may still fit.
-        }
+        return failed(ReadStatus::CannotOpen, tooLargeReason);
     }
     try {
-        bytes.reserve(size);
-        // The pages the file goes into are provided in one call rather than faulted in one by one.
-        providePages(bytes.data(), bytes.data() + bytes.capacity());
-        Byte chunk[1 << 16];
+        std::size_t size = static_cast<std::size_t>(file.info.st_size);
+        Byte* bytes = room(size);
+        std::size_t have = 0;
         for (;;) {
-            const ssize_t got = ::read(file.fd.get(), chunk, sizeof chunk);
+            // Once the room is full, a small piece tells whether the file has grown since it was
+            // measured, without asking for more room for a file that has not.
+            Byte chunk[1 << 12];
+            const bool probing = have == size;
+            Byte* const into = probing ? chunk : bytes + have;
+            std::size_t wanted = probing ? sizeof chunk : size - have;
+            if (progress) {
+                wanted = std::min(wanted, readPieceSize);
+            }
+            const ssize_t got = ::read(file.fd.get(), into, wanted);
             if (got < 0) {
                 if (errno == EINTR) {
                     continue;
                 }
-                return failedRead(ReadStatus::ReadFailed, systemReason(errno));
+                return failed(ReadStatus::ReadFailed, systemReason(errno));
             }
             if (got == 0) {
                 break;
             }
-            // The file may have grown since it was measured.
-            if (static_cast<std::uintmax_t>(got) > limit - bytes.size()) {
-                return failedRead(ReadStatus::ReadFailed, tooLargeReason);
+            const auto count = static_cast<std::size_t>(got);
+            if (probing) {
+                if (count > limit - have) {
+                    return failed(ReadStatus::ReadFailed, tooLargeReason);
+                }
+                // Room for what the probe found and for more of the same, within the limit.
+                const std::uintmax_t more = std::min<std::uintmax_t>(
+                    std::max<std::size_t>(1 << 16, have / 4), limit - have - count);
+                size = have + count + static_cast<std::size_t>(more);
+                bytes = room(size);
+                std::memcpy(bytes + have, chunk, count);
             }
-            bytes.insert(bytes.end(), chunk, chunk + got);
+            have += count;
+            if (progress) {
+                progress(have);
+            }
         }
+        if (have < size) {
+            room(have);
+        }
+        result.size = have;
     } catch (const std::bad_alloc&) {
-        return failedRead(ReadStatus::ReadFailed, "there is not enough memory to hold it");
+        return failed(ReadStatus::ReadFailed, "there is not enough memory to hold it");
     }
-    ReadResult result;
     result.status = ReadStatus::Ok;
-    result.bytes = std::move(bytes);
+    return result;
+}
+
+ReadResult readWholeFile(const std::filesystem::path& path, std::size_t spareCapacity) {
+    ReadResult result;
+    bool sized = false;
+    const ReadIntoResult read = readWholeFileInto(path, [&](std::size_t size) {
+        if (!sized) {
+            sized = true;
+            if (spareCapacity <= readableSize() - size) {
+                try {
+                    result.bytes.reserve(size + spareCapacity);
+                } catch (const std::bad_alloc&) {
+                    // The spare room was only asked for; the file itself may still fit.
+                }
+            }
+            result.bytes.reserve(size);
+            // The pages the file goes into are provided in one call, not faulted in one by one.
+            providePages(result.bytes.data(), result.bytes.data() + result.bytes.capacity());
+        }
+        result.bytes.resize(size);
+        return result.bytes.data();
+    });
+    result.status = read.status;
+    result.reason = read.reason;
+    if (!read.ok()) {
+        result.bytes = ByteVector();
+    }
     return result;
 }
 

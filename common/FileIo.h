@@ -35,6 +35,30 @@ struct ReadResult {
 // hint, dropped where it would not fit in memory.
 ReadResult readWholeFile(const std::filesystem::path& path, std::size_t spareCapacity = 0);
 
+// Where readWholeFileInto puts a file. Asked for room for the first `size` bytes of the file,
+// it keeps the bytes it holds already and returns where the room begins; it may throw
+// std::bad_alloc. It is asked first for the file's size, then for more if the file grows while
+// it is read, and last for the number of bytes read, which may be fewer.
+using ReadRoom = std::function<Byte*(std::size_t size)>;
+
+struct ReadIntoResult {
+    ReadStatus status = ReadStatus::Missing;
+    std::size_t size = 0; // the bytes read when status is Ok
+    std::string reason;   // the system's description of the failure, empty on success
+
+    bool ok() const { return status == ReadStatus::Ok; }
+};
+
+// Told how many bytes of the file have been read so far, after each piece of at most
+// readPieceSize bytes, so that the first bytes can be used while the rest are still read.
+using ReadProgress = std::function<void(std::size_t bytesRead)>;
+inline constexpr std::size_t readPieceSize = std::size_t{1} << 20;
+
+// As readWholeFile, with the bytes read straight into the caller's buffer, which is left with
+// whatever it holds when the read fails. With `progress`, the file is read a piece at a time.
+ReadIntoResult readWholeFileInto(const std::filesystem::path& path, const ReadRoom& room,
+                                 const ReadProgress& progress = {});
+
 enum class WriteStatus {
     Ok,
     CannotCreate, // nothing was written: the target may not be written, is no regular file, or

@@ -1,12 +1,16 @@
 #include "merge/DatabaseMerge.h"
 
 #include "common/FileIo.h"
+#include "merge/InputReader.h"
 #include "merge/MergeTable.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace keel {
@@ -27,21 +31,63 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
            equalIgnoringCase(text.substr(text.size() - ending.size()), ending);
 }
 
-// Writes each progress line with one call on the stream, since a merge may print a line for
-// every one of hundreds of thousands of records.
+// Gathers progress lines and hands them to the stream many at a time, since a merge may print
+// a line for every one of hundreds of thousands of records. What is gathered goes out when the
+// lines are flushed or go out of scope.
 class ProgressLines {
 public:
-    explicit ProgressLines(std::ostream& out) : out_(out) {}
+    explicit ProgressLines(std::ostream& out) : out_(out) { lines_.reserve(batch + 64); }
+    ProgressLines(const ProgressLines&) = delete;
+    ProgressLines& operator=(const ProgressLines&) = delete;
+    ~ProgressLines() { flush(); }
+
     void write(std::string_view prefix, ConstByteSpan name) {
-        line_.assign(prefix);
-        line_.append(reinterpret_cast<const char*>(name.data()), name.size());
-        line_.push_back('\n');
-        out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
+        lines_.append(prefix);
+        lines_.append(reinterpret_cast<const char*>(name.data()), name.size());
+        lines_.push_back('\n');
+        if (lines_.size() >= batch) {
+            flush();
+        }
+    }
+    void flush() {
+        if (!lines_.empty()) {
+            out_.write(lines_.data(), static_cast<std::streamsize>(lines_.size()));
+            lines_.clear();
+        }
     }
 
 private:
+    static constexpr std::size_t batch = 64 * 1024;
+
     std::ostream& out_;
-    std::string line_;
+    std::string lines_;
+};
+
+// Gives memory back to the system on a thread of its own, so that the few milliseconds that
+// takes pass while the new master is flushed and renamed into place, which mostly waits on the
+// disk. Waits for it when it goes.
+class BackgroundRelease {
+public:
+    BackgroundRelease() = default;
+    BackgroundRelease(const BackgroundRelease&) = delete;
+    BackgroundRelease& operator=(const BackgroundRelease&) = delete;
+    ~BackgroundRelease() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+
+    template <typename... Things> void release(Things&&... things) {
+        auto owner = [... owned = std::move(things)]() {};
+        try {
+            thread_ = std::thread(std::move(owner));
+        } catch (const std::system_error&) {
+            // No thread to be had: the memory goes with `owner`, here.
+        }
+    }
+
+private:
+    std::thread thread_;
 };
 
 void writeLine(std::ostream& out, std::string_view prefix, std::string_view name) {
@@ -109,12 +155,24 @@ bool mergeDatabase(const MergeDatabase& database, const fs::path& directory,
                      database.sortedByName ? MergeTable::Order::ByName
                                            : MergeTable::Order::AsMerged);
     const fs::path masterPath = directory / listing.masterName;
-    // The master's buffer becomes the table, with room behind it for every record merged.
-    ReadResult master = readWholeFile(masterPath, listing.mergedBytes);
+    // The inputs are read on another thread while the table takes what has come. The master's
+    // buffer becomes the table, with room behind it for every record merged.
+    InputReader inputs(masterPath, listing.mergedBytes, listing.mergedFiles);
+    bool begun = false;
+    std::size_t arrived = 0;
+    for (bool more = true; more;) {
+        more = inputs.awaitMaster(arrived, [&](const InputReader::MasterSoFar& master) {
+            if (!std::exchange(begun, true)) {
+                table.beginMaster(master.expected, master.room);
+            }
+            table.indexMaster(master.bytes);
+            arrived = master.bytes.size();
+        });
+    }
+    const ReadIntoResult master = inputs.masterRead();
     if (master.ok()) {
-        const bool loaded = !master.bytes.empty();
-        table.loadMaster(std::move(master.bytes));
-        if (loaded) {
+        table.endMaster(inputs.takeMaster());
+        if (master.size > 0) {
             writeLine(progress, "Loaded ", listing.masterName);
         }
     } else if (master.status != ReadStatus::Missing) {
@@ -122,15 +180,19 @@ bool mergeDatabase(const MergeDatabase& database, const fs::path& directory,
                   listing.masterName + " (" + master.reason +
                       "); nothing was merged into it and it is left as it was");
         return false;
+    } else {
+        table.endMaster(MergeTable::Buffer());
     }
 
     ProgressLines lines(progress);
-    for (const fs::path& path : listing.mergedFiles) {
-        const ReadResult merged = readWholeFile(path);
-        if (!merged.ok()) {
+    for (std::size_t file = 0; file < listing.mergedFiles.size(); ++file) {
+        InputReader::Merged merged = inputs.nextMerged();
+        if (!merged.read.ok()) {
+            inputs.giveBack(std::move(merged.bytes));
             continue;
         }
-        table.mergeAll(merged.bytes, [&](MergeTable::Outcome outcome, ConstByteSpan record) {
+        const ConstByteSpan records(merged.bytes.data(), merged.read.size);
+        table.mergeAll(records, [&](MergeTable::Outcome outcome, ConstByteSpan record) {
             switch (outcome) {
             case MergeTable::Outcome::Replaced:
                 lines.write("Replaced record ", table.name(record));
@@ -142,10 +204,23 @@ bool mergeDatabase(const MergeDatabase& database, const fs::path& directory,
                 break;
             }
         });
+        inputs.giveBack(std::move(merged.bytes));
     }
 
-    const WriteResult written = replaceFileAtomicallyFrom(
-        masterPath, [&](const ContentSink& write) { return table.writeTo(write); });
+    lines.flush();
+
+    BackgroundRelease release;
+    bool content = true;
+    const WriteResult written =
+        replaceFileAtomicallyFrom(masterPath, [&](const ContentSink& write) {
+            if (!std::exchange(content, false)) {
+                return false; // the content is handed out once
+            }
+            const bool complete = table.writeTo(write);
+            // Nothing more is read from the table once the content is out.
+            release.release(std::move(table));
+            return complete;
+        });
     if (!written.ok()) {
         writeLine(errors, "keelmerge: cannot write ",
                   listing.masterName + " (" + written.reason + "); it is left as it was");

@@ -1,5 +1,7 @@
 #include "merge/MergeTable.h"
 
+#include "merge/PieceWriter.h"
+
 #include <algorithm>
 #include <array>
 #include <cassert>
@@ -32,47 +34,70 @@ MergeTable::MergeTable(std::size_t recordSize, std::size_t nameWidth, Order orde
     }
 }
 
-void MergeTable::loadMaster(ByteVector file) {
-    const std::size_t records = file.size() / recordSize_;
-    if (records > RecordNameIndex::maxRecords) {
-        throw std::length_error("too many records in the master");
-    }
-    file.resize(records * recordSize_);
-    bytes_ = std::move(file);
+void MergeTable::loadMaster(Buffer file) {
+    beginMaster(file.size(), file.capacity());
+    endMaster(std::move(file));
+}
+
+void MergeTable::beginMaster(std::size_t expectedBytes, std::size_t roomBytes) {
+    const std::size_t records = std::min(expectedBytes / recordSize_, RecordNameIndex::maxRecords);
+    bytes_ = Buffer();
     firstByName_ = RecordNameIndex(recordSize_, nameWidth_);
     firstByName_.reserve(records);
     if (byName_) {
         *byName_ = NameOrder(NamePrefix(recordSize_, nameWidth_));
         // As many names as the buffer has room for records, as far as there is memory for them.
         try {
-            byName_->reserve(bytes_.capacity() / recordSize_);
+            byName_->reserve(std::max(records, roomBytes / recordSize_));
         } catch (const std::bad_alloc&) {
             byName_->reserve(records);
         }
     }
+    masterIndexed_ = 0;
+    masterBegun_ = true;
+}
+
+void MergeTable::indexMaster(ConstByteSpan arrived) {
+    const std::size_t records = arrived.size() / recordSize_;
+    if (records > RecordNameIndex::maxRecords) {
+        throw std::length_error("too many records in the master");
+    }
+    const Byte* const bytes = arrived.data();
+    const std::size_t first = masterIndexed_;
     std::array<RecordNameIndex::Key, slotAhead> keys;
     auto keyAhead = [&](std::size_t i) {
         if (i + slotAhead < records) {
-            __builtin_prefetch(bytes_.data() + (i + slotAhead) * recordSize_);
+            __builtin_prefetch(bytes + (i + slotAhead) * recordSize_);
         }
         if (i < records) {
-            keys[i % slotAhead] = firstByName_.keyOf(bytes_.data() + i * recordSize_);
+            keys[i % slotAhead] = firstByName_.keyOf(bytes + i * recordSize_);
             firstByName_.prefetch(keys[i % slotAhead]);
         }
     };
-    for (std::size_t i = 0; i < slotAhead; ++i) {
+    for (std::size_t i = first; i < first + slotAhead; ++i) {
         keyAhead(i);
     }
-    for (std::size_t i = 0; i < records; ++i) {
+    for (std::size_t i = first; i < records; ++i) {
         const RecordNameIndex::Key key = keys[i % slotAhead];
         keyAhead(i + slotAhead);
-        if (!isBlank(record(i))) {
-            firstByName_.insert(bytes_, i, key);
+        if (!isBlank(arrived.subspan(i * recordSize_, recordSize_))) {
+            firstByName_.insert(arrived, i, key);
         }
         if (byName_) {
             byName_->add(key.prefix);
         }
     }
+    masterIndexed_ = std::max(first, records);
+}
+
+void MergeTable::endMaster(Buffer file) {
+    if (!masterBegun_) {
+        beginMaster(file.size(), file.capacity());
+    }
+    indexMaster(file);
+    file.resize(file.size() / recordSize_ * recordSize_);
+    bytes_ = std::move(file);
+    masterBegun_ = false;
 }
 
 ConstByteSpan MergeTable::record(std::size_t index) const {
@@ -95,7 +120,10 @@ MergeTable::Outcome MergeTable::merge(ConstByteSpan record, const RecordNameInde
     if (isBlank(record)) {
         return Outcome::Ignored;
     }
-    const std::size_t found = firstByName_.find(bytes_, record.data(), key);
+    // One search finds the record of the name or indexes the record about to be appended.
+    const std::size_t found = count() < RecordNameIndex::maxRecords
+                                  ? firstByName_.findOrInsert(bytes_, record.data(), key, count())
+                                  : firstByName_.find(bytes_, record.data(), key);
     if (found != RecordNameIndex::none) {
         std::memcpy(bytes_.data() + found * recordSize_, record.data(), recordSize_);
         return Outcome::Replaced;
@@ -103,8 +131,7 @@ MergeTable::Outcome MergeTable::merge(ConstByteSpan record, const RecordNameInde
     if (count() >= RecordNameIndex::maxRecords) {
         throw std::length_error("too many records to merge");
     }
-    bytes_.insert(bytes_.end(), record.begin(), record.end());
-    firstByName_.insert(bytes_, count() - 1, key);
+    bytes_.append(record.data(), record.size());
     if (byName_) {
         byName_->add(key.prefix);
     }
@@ -167,30 +194,37 @@ bool MergeTable::writeTo(const ContentSink& write, std::size_t pieceSize) {
     assert(byName_->size() == count());
     // The records are gathered in their new order into a small piece at a time, so that no
     // second copy of the whole table is made, and each piece goes out as soon as the sort has
-    // settled its records. They come from all over the table, so the next ones are asked for
-    // early.
+    // settled its records, written on another thread while the next is gathered. They come from
+    // all over the table, so the next ones are asked for early.
     const std::size_t recordsPerPiece = std::max<std::size_t>(1, pieceSize / recordSize_);
-    ByteVector piece(recordsPerPiece * recordSize_);
+    PieceWriter writer(write, recordsPerPiece * recordSize_);
+    Byte* piece = writer.piece();
     std::size_t inPiece = 0;
     const bool sorted =
+        piece != nullptr &&
         byName_->sort(bytes_, recordSize_, [&](std::span<const std::uint32_t> records) {
             for (std::size_t i = 0; i < records.size(); ++i) {
                 if (i + recordAhead < records.size()) {
                     prefetchRecord(bytes_.data() + records[i + recordAhead] * recordSize_,
                                    recordSize_);
                 }
-                std::memcpy(piece.data() + inPiece * recordSize_,
-                            bytes_.data() + records[i] * recordSize_, recordSize_);
+                std::memcpy(piece + inPiece * recordSize_, bytes_.data() + records[i] * recordSize_,
+                            recordSize_);
                 if (++inPiece == recordsPerPiece) {
                     inPiece = 0;
-                    if (!write(piece)) {
+                    writer.hand(recordsPerPiece * recordSize_);
+                    piece = writer.piece();
+                    if (piece == nullptr) {
                         return false;
                     }
                 }
             }
             return true;
         });
-    return sorted && (inPiece == 0 || write(ConstByteSpan(piece).first(inPiece * recordSize_)));
+    if (sorted && inPiece > 0) {
+        writer.hand(inPiece * recordSize_);
+    }
+    return writer.finish() && sorted;
 }
 
 } // namespace keel

@@ -2,6 +2,7 @@
 
 #include "common/Bytes.h"
 #include "common/FileIo.h"
+#include "merge/LargeBuffer.h"
 #include "merge/NameOrder.h"
 #include "merge/RecordNameIndex.h"
 
@@ -24,10 +25,22 @@ public:
 
     MergeTable(std::size_t recordSize, std::size_t nameWidth, Order order = Order::AsMerged);
 
+    // The buffer the records are kept in.
+    using Buffer = LargeBuffer<Byte>;
+
     // Takes the whole records of a master file; a trailing partial record is dropped. The
     // buffer is kept as it is, so room reserved behind its bytes takes the appended records
     // without the master being copied.
-    void loadMaster(ByteVector file);
+    void loadMaster(Buffer file);
+    void loadMaster(ConstByteSpan file) { loadMaster(Buffer(file.data(), file.size())); }
+
+    // Loads the master while it is being read, as loadMaster does at once: beginMaster before its
+    // bytes come (with how many are expected and how many the buffer has room for), indexMaster
+    // each time more have come (with all of them so far, wherever they are now), endMaster with
+    // the buffer once the file is read whole.
+    void beginMaster(std::size_t expectedBytes, std::size_t roomBytes);
+    void indexMaster(ConstByteSpan arrived);
+    void endMaster(Buffer file);
 
     // A blank record (first byte zero) is ignored. Otherwise the first non-blank record of
     // exactly the same name, letter case counting, is overwritten, or the record is appended.
@@ -41,7 +54,8 @@ public:
     std::vector<std::uint32_t> orderByName();
 
     // Hands every record to `write` in the table's order, in pieces of about `pieceSize`
-    // bytes. Returns false as soon as `write` does.
+    // bytes: on a thread of their own, one at a time, while the next piece is gathered. Returns
+    // false once `write` does, which is then called no more.
     bool writeTo(const ContentSink& write, std::size_t pieceSize = 256 * 1024);
 
     std::size_t count() const { return bytes_.size() / recordSize_; }
@@ -56,9 +70,11 @@ private:
 
     std::size_t recordSize_;
     std::size_t nameWidth_;
-    ByteVector bytes_;
+    Buffer bytes_;
     RecordNameIndex firstByName_;
     std::optional<NameOrder> byName_; // the names of all records, when ordered by name
+    std::size_t masterIndexed_ = 0;   // the records of a master being loaded indexed so far
+    bool masterBegun_ = false;
 };
 
 } // namespace keel

@@ -95,17 +95,40 @@ private:
     std::size_t held_ = 0;
 };
 
+// The first byte of the key's name, from `byte` on, in which the keys differ, or keyNameBytes
+// when they agree in all of them; the keys agree in every byte before `byte`.
+std::size_t NameOrder::firstDifference(const SortKey* keys, std::size_t count, std::size_t byte) {
+    std::array<std::uint64_t, 3> differ{};
+    const SortKey& first = keys[0];
+    for (std::size_t i = 1; i < count; ++i) {
+        for (std::size_t word = 0; word < differ.size(); ++word) {
+            differ[word] |= keys[i].words[word] ^ first.words[word];
+        }
+    }
+    differ[2] &= ~std::uint64_t{UINT32_MAX}; // the record numbers are no part of the name
+    for (std::size_t word = byte / 8; word < differ.size(); ++word) {
+        if (differ[word] != 0) {
+            const auto bit = static_cast<std::size_t>(std::countl_zero(differ[word]));
+            return std::max(byte, 8 * word + bit / 8);
+        }
+    }
+    return keyNameBytes;
+}
+
 // A most-significant-byte-first radix sort of keys that arrive in record order. The keys are
 // in `data`; the sorted keys end up in `home`, which is `data` or `other`, the two buffers
-// taking turns. Each byte spreads a group stably into the other buffer, a byte that all keys of
-// a group share costs one counting pass, and a small group goes to `less`. A group whose names
-// agree in every byte of the key stays in record order unless the names go on past the key.
-// The groups are settled in name order, and each is handed to `settled` once it is.
+// taking turns. Each byte spreads a group stably into the other buffer over the digits it holds;
+// where all keys of a group share a byte, one pass finds the next byte that sets any of them
+// apart, and a small group goes to `less`. A group whose names agree in every byte of the key
+// stays in record order unless the names go on past the key. The groups are settled in name
+// order, and each is handed to `settled` once it is.
 template <typename Less>
 bool NameOrder::radixSort(SortKey* data, SortKey* other, std::size_t count, std::size_t byte,
                           bool dataIsHome, const Less& less, bool pastKey, Settled& settled) {
     std::array<std::size_t, 256> counts;
-    for (;; ++byte) {
+    unsigned low = 0;
+    unsigned high = 0;
+    for (;;) {
         if (count <= smallGroup || byte == keyNameBytes) {
             if (byte < keyNameBytes || pastKey) {
                 std::sort(data, data + count, less);
@@ -116,16 +139,23 @@ bool NameOrder::radixSort(SortKey* data, SortKey* other, std::size_t count, std:
             return settled.add(data, count);
         }
         counts.fill(0);
+        low = 255;
+        high = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            ++counts[data[i].byte(byte)];
+            const unsigned digit = data[i].byte(byte);
+            ++counts[digit];
+            low = std::min(low, digit);
+            high = std::max(high, digit);
         }
-        if (counts[data[0].byte(byte)] != count) {
+        if (low != high) {
             break;
         }
+        // A byte all keys share: one pass finds the next byte that sets any of them apart.
+        byte = firstDifference(data, count, byte + 1);
     }
     std::array<std::size_t, 256> next;
     std::size_t start = 0;
-    for (std::size_t digit = 0; digit < counts.size(); ++digit) {
+    for (unsigned digit = low; digit <= high; ++digit) {
         next[digit] = start;
         start += counts[digit];
     }
@@ -133,7 +163,7 @@ bool NameOrder::radixSort(SortKey* data, SortKey* other, std::size_t count, std:
         other[next[data[i].byte(byte)]++] = data[i];
     }
     start = 0;
-    for (std::size_t digit = 0; digit < counts.size(); ++digit) {
+    for (unsigned digit = low; digit <= high; ++digit) {
         if (counts[digit] > 0 && !radixSort(other + start, data + start, counts[digit], byte + 1,
                                             !dataIsHome, less, pastKey, settled)) {
             return false;
@@ -146,7 +176,7 @@ bool NameOrder::radixSort(SortKey* data, SortKey* other, std::size_t count, std:
 bool NameOrder::sort(ConstByteSpan records, std::size_t recordSize, const Visitor& visit) {
     // Keys already in order, followed by keys added since, still hold every name of equal
     // prefix in record order, as the radix sort needs them.
-    std::vector<SortKey> scratch(keys_.size());
+    LargeBuffer<SortKey> scratch(keys_.size());
     Settled settled(visit);
     bool complete = false;
     if (prefix_.nameWidth() > keyNameBytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Bytes.h"
+#include "merge/LargeBuffer.h"
 #include "merge/NamePrefix.h"
 
 #include <array>
@@ -56,12 +57,13 @@ private:
     static constexpr std::size_t keyNameBytes = 20;
 
     class Settled;
+    static std::size_t firstDifference(const SortKey* keys, std::size_t count, std::size_t byte);
     template <typename Less>
     static bool radixSort(SortKey* data, SortKey* other, std::size_t count, std::size_t byte,
                           bool dataIsHome, const Less& less, bool pastKey, Settled& settled);
 
     NamePrefix prefix_;
-    std::vector<SortKey> keys_;
+    LargeBuffer<SortKey> keys_;
 };
 
 } // namespace keel

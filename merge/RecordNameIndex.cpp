@@ -91,9 +91,22 @@ bool RecordNameIndex::insert(ConstByteSpan records, std::size_t index, const Key
     return true;
 }
 
+std::size_t RecordNameIndex::findOrInsert(ConstByteSpan records, const Byte* record, const Key& key,
+                                          std::size_t index) {
+    reserve(size_ + 1);
+    Slot& slot = slots_[slotFor(records, record, key)];
+    if (slot.record != emptySlot) {
+        return slot.record;
+    }
+    slot = {key.tag, static_cast<std::uint32_t>(index)};
+    ++size_;
+    return none;
+}
+
 void RecordNameIndex::grow(std::size_t slotCount) {
-    std::vector<Slot> old(slotCount, Slot{0, emptySlot});
-    old.swap(slots_);
+    LargeBuffer<Slot> old(slotCount);
+    std::fill(old.begin(), old.end(), Slot{0, emptySlot});
+    std::swap(old, slots_);
     shift_ = 32 - std::countr_zero(slotCount);
     const std::size_t mask = slotCount - 1;
     for (const Slot& slot : old) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Bytes.h"
+#include "merge/LargeBuffer.h"
 #include "merge/NamePrefix.h"
 
 #include <cstdint>
@@ -57,6 +58,11 @@ public:
         return insert(records, index, keyOf(records.data() + index * recordSize_));
     }
 
+    // As find, but where no record of the name is indexed, indexes record `index` under it
+    // (the record about to be put at that place, whose name is that of `record`) and gives none.
+    std::size_t findOrInsert(ConstByteSpan records, const Byte* record, const Key& key,
+                             std::size_t index);
+
     std::size_t size() const { return size_; }
 
 private:
@@ -78,7 +84,7 @@ private:
     NamePrefix prefix_;
     std::size_t size_ = 0;
     int shift_ = 32; // 32 less the bits of a slot's position
-    std::vector<Slot> slots_;
+    LargeBuffer<Slot> slots_;
 };
 
 } // namespace keel

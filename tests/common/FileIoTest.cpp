@@ -12,9 +12,12 @@
 #include <csignal>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace keel {
 namespace {
@@ -72,6 +75,132 @@ TEST(ReadWholeFile, RoomAskedForBehindTheFileIsThereWhereItFits) {
     const ReadResult tooMuchAskedFor = readWholeFile(directory / "objects.odb", SIZE_MAX - 100);
     EXPECT_TRUE(tooMuchAskedFor.ok()) << tooMuchAskedFor.reason;
     EXPECT_EQ(tooMuchAskedFor.bytes, content);
+}
+
+// A buffer that readWholeFileInto fills, noting each size it was asked for.
+struct RoomLog {
+    ByteVector bytes;
+    std::vector<std::size_t> asked;
+
+    ReadRoom room() {
+        return [this](std::size_t size) {
+            asked.push_back(size);
+            bytes.resize(size);
+            return bytes.data();
+        };
+    }
+};
+
+ByteVector patterned(std::size_t size, unsigned seed) {
+    ByteVector bytes(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<Byte>((i * 131 + seed) >> 3);
+    }
+    return bytes;
+}
+
+TEST(ReadWholeFileInto, AsksForTheFilesSizeAndReadsItStraightIntoTheRoom) {
+    TemporaryDirectory directory;
+    const ByteVector content = patterned(300000, 1);
+    writeFile(directory / "objects.odb", content);
+
+    RoomLog log;
+    const ReadIntoResult read = readWholeFileInto(directory / "objects.odb", log.room());
+    ASSERT_TRUE(read.ok()) << read.reason;
+    EXPECT_EQ(read.size, content.size());
+    EXPECT_EQ(log.asked, std::vector<std::size_t>{content.size()});
+    EXPECT_EQ(log.bytes, content);
+
+    RoomLog missing;
+    EXPECT_EQ(readWholeFileInto(directory / "missing.odb", missing.room()).status,
+              ReadStatus::Missing);
+    EXPECT_TRUE(missing.asked.empty());
+
+    writeFile(directory / "empty.odb", {});
+    RoomLog empty;
+    const ReadIntoResult none = readWholeFileInto(directory / "empty.odb", empty.room());
+    EXPECT_TRUE(none.ok());
+    EXPECT_EQ(none.size, 0u);
+}
+
+TEST(ReadWholeFileInto, TellsItsProgressPieceByPiece) {
+    TemporaryDirectory directory;
+    const ByteVector content = patterned(3 * readPieceSize + 12345, 2);
+    writeFile(directory / "objects.odb", content);
+
+    RoomLog log;
+    std::vector<std::size_t> progress;
+    const ReadIntoResult read =
+        readWholeFileInto(directory / "objects.odb", log.room(), [&](std::size_t bytesRead) {
+            // What has been read is in the room already.
+            EXPECT_TRUE(std::equal(content.begin(),
+                                   content.begin() + static_cast<std::ptrdiff_t>(bytesRead),
+                                   log.bytes.begin()));
+            progress.push_back(bytesRead);
+        });
+    ASSERT_TRUE(read.ok()) << read.reason;
+    EXPECT_EQ(log.bytes, content);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), content.size());
+    std::size_t before = 0;
+    for (const std::size_t bytesRead : progress) {
+        EXPECT_GT(bytesRead, before);
+        EXPECT_LE(bytesRead - before, readPieceSize);
+        before = bytesRead;
+    }
+}
+
+TEST(ReadWholeFileInto, AFileThatGrowsOrShrinksWhileReadIsReadAsFarAsItGoes) {
+    TemporaryDirectory directory;
+    const auto path = directory / "objects.odb";
+    const ByteVector content = patterned(2 * readPieceSize + 100, 3);
+    const ByteVector more = patterned(readPieceSize + 7, 4);
+
+    // Bytes added after the first piece is read are read too; the room grows for them and is
+    // cut to what was read at last.
+    writeFile(path, content);
+    RoomLog grown;
+    bool added = false;
+    const ReadIntoResult longer = readWholeFileInto(path, grown.room(), [&](std::size_t) {
+        if (!std::exchange(added, true)) {
+            std::ofstream(path, std::ios::binary | std::ios::app)
+                .write(reinterpret_cast<const char*>(more.data()),
+                       static_cast<std::streamsize>(more.size()));
+        }
+    });
+    ASSERT_TRUE(longer.ok()) << longer.reason;
+    ByteVector both = content;
+    both.insert(both.end(), more.begin(), more.end());
+    EXPECT_EQ(longer.size, both.size());
+    EXPECT_EQ(grown.bytes, both);
+    ASSERT_GE(grown.asked.size(), 3u);
+    EXPECT_EQ(grown.asked.front(), content.size());
+    EXPECT_GT(grown.asked[1], content.size());
+    EXPECT_EQ(grown.asked.back(), both.size());
+
+    // A file cut short after the first piece ends where it was cut.
+    writeFile(path, content);
+    RoomLog shrunk;
+    bool cut = false;
+    const ReadIntoResult shorter = readWholeFileInto(path, shrunk.room(), [&](std::size_t read) {
+        if (!std::exchange(cut, true)) {
+            std::filesystem::resize_file(path, read);
+        }
+    });
+    ASSERT_TRUE(shorter.ok()) << shorter.reason;
+    EXPECT_EQ(shorter.size, readPieceSize);
+    EXPECT_EQ(shrunk.asked, (std::vector<std::size_t>{content.size(), readPieceSize}));
+    EXPECT_TRUE(std::equal(shrunk.bytes.begin(), shrunk.bytes.end(), content.begin()));
+}
+
+TEST(ReadWholeFileInto, NoMemoryForTheRoomFailsTheRead) {
+    TemporaryDirectory directory;
+    writeFile(directory / "objects.odb", patterned(1000, 5));
+    const ReadIntoResult read = readWholeFileInto(
+        directory / "objects.odb", [](std::size_t) -> Byte* { throw std::bad_alloc(); });
+    EXPECT_EQ(read.status, ReadStatus::ReadFailed);
+    EXPECT_EQ(read.size, 0u);
+    EXPECT_FALSE(read.reason.empty());
 }
 
 // What a read in a child process ended with, as its exit code: the status, reasonMissing for

@@ -1,6 +1,7 @@
 // The merge's index, its merging and its name order, compared on random records with plain
 // algorithms written out here: a linear scan for the first record of a name, and a stable sort
-// of names folded to lower case.
+// of names folded to lower case. The master is loaded at once or in steps, as its bytes come
+// while it is read, and the index is asked to find a name or take a record in one search.
 #include "merge/MergeTable.h"
 #include "merge/RecordNameIndex.h"
 
@@ -190,6 +191,19 @@ private:
     std::vector<std::string> names_; // each record's name; a replacement keeps it
 };
 
+// Loads the master as keelmerge does while the master is read: its bytes come in pieces of any
+// size, each time all of them so far, each time somewhere else.
+void loadInSteps(MergeTable& table, const ByteVector& master, RecordMaker& maker) {
+    table.beginMaster(master.size(), master.size() + maker.below(3000));
+    std::size_t arrived = 0;
+    while (arrived < master.size()) {
+        arrived = std::min(master.size(), arrived + maker.below(4 * 284));
+        const ByteVector soFar(master.begin(), master.begin() + static_cast<std::ptrdiff_t>(arrived));
+        table.indexMaster(soFar);
+    }
+    table.endMaster(MergeTable::Buffer(master.data(), master.size()));
+}
+
 ByteVector bytesOf(const MergeTable& table) {
     return ByteVector(table.bytes().begin(), table.bytes().end());
 }
@@ -231,9 +245,19 @@ TEST(MergeProperties, TheIndexGivesTheFirstRecordIndexedUnderEachName) {
             const std::size_t count = maker.below(maker.chance(10) ? 2000 : 200);
             for (std::size_t i = 0; i < count; ++i) {
                 const ByteVector record = maker.record();
-                records.insert(records.end(), record.begin(), record.end());
-                const bool isNew = firstByName.emplace(nameOf(record, layout.nameWidth), i).second;
-                ASSERT_EQ(index.insert(records, i), isNew) << "record " << i;
+                const auto [first, isNew] =
+                    firstByName.emplace(nameOf(record, layout.nameWidth), i);
+                if (maker.chance(2)) {
+                    // Found, or taken under its name before it is put in place.
+                    ASSERT_EQ(index.findOrInsert(records, record.data(),
+                                                 index.keyOf(record.data()), i),
+                              isNew ? RecordNameIndex::none : first->second)
+                        << "record " << i;
+                    records.insert(records.end(), record.begin(), record.end());
+                } else {
+                    records.insert(records.end(), record.begin(), record.end());
+                    ASSERT_EQ(index.insert(records, i), isNew) << "record " << i;
+                }
             }
             EXPECT_EQ(index.size(), firstByName.size());
 
@@ -263,7 +287,11 @@ TEST(MergeProperties, MergingAndOrderingAgreeWithAScanAndAStableSort) {
             ByteVector master = maker.records(maker.below(crowded ? 400 : 150));
             ReferenceTable reference(layout, master);
             master.resize(master.size() + maker.below(layout.recordSize)); // a partial record
-            table.loadMaster(master);
+            if (maker.chance(2)) {
+                loadInSteps(table, master, maker);
+            } else {
+                table.loadMaster(master);
+            }
             ASSERT_EQ(bytesOf(table), reference.bytes()) << "the master as loaded";
 
             const std::size_t files = maker.below(5);
@@ -306,6 +334,51 @@ TEST(MergeProperties, MergingAndOrderingAgreeWithAScanAndAStableSort) {
             } else {
                 EXPECT_EQ(written(table, layout, byName, pieceSize), reference.bytes());
             }
+        }
+    }
+}
+
+// Names that share beginnings of every length, across the words the sort's keys are made of,
+// in groups large enough to be spread by byte: the order agrees with a stable sort of the
+// folded names.
+TEST(MergeProperties, NamesSharingLongBeginningsAreOrderedAsAStableSortWould) {
+    std::mt19937 random(20260101);
+    auto below = [&](std::size_t bound) {
+        return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random);
+    };
+    for (const Layout layout : layouts) {
+        for (int run = 0; run < 40; ++run) {
+            SCOPED_TRACE(describe(layout, run));
+            // A few stems, each a run of one letter in either case, then a short tail.
+            std::vector<std::string> stems;
+            for (std::size_t i = 0; i < 1 + below(4); ++i) {
+                const std::size_t length = below(layout.nameWidth + 1);
+                std::string stem;
+                for (std::size_t j = 0; j < length; ++j) {
+                    stem.push_back(below(4) == 0 ? 'Q' : 'q');
+                }
+                stems.push_back(stem);
+            }
+            static const std::string tails = "aAqQzZ09 _\x7F\xC9";
+            ByteVector master;
+            const std::size_t count = 1 + below(below(4) == 0 ? 3000 : 400);
+            for (std::size_t i = 0; i < count; ++i) {
+                ByteVector record(layout.recordSize, static_cast<Byte>(below(256)));
+                std::string name = stems[below(stems.size())];
+                for (std::size_t tail = below(4); tail > 0; --tail) {
+                    name.push_back(tails[below(tails.size())]);
+                }
+                name.resize(std::min(name.size(), layout.nameWidth));
+                std::copy(name.begin(), name.end(), record.begin());
+                if (name.size() < layout.nameWidth) {
+                    record[name.size()] = 0;
+                }
+                master.insert(master.end(), record.begin(), record.end());
+            }
+            const ReferenceTable reference(layout, master);
+            MergeTable table(layout.recordSize, layout.nameWidth, MergeTable::Order::ByName);
+            table.loadMaster(master);
+            EXPECT_EQ(table.orderByName(), reference.orderByName());
         }
     }
 }
