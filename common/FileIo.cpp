@@ -1,5 +1,6 @@
 #include "common/FileIo.h"
 
+#include "common/FileWriteCalls.h"
 #include "common/PageProvision.h"
 
 #include <algorithm>
@@ -40,7 +41,7 @@ public:
     bool close() {
         const int fd = fd_;
         fd_ = -1;
-        return ::close(fd) == 0;
+        return fileWriteCalls().close(fd) == 0;
     }
 
 private:
@@ -101,7 +102,7 @@ OpenedFile openRegularFile(const std::filesystem::path& path, int access) {
 
 bool writeAll(int fd, ConstByteSpan bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t written = fileWriteCalls().write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -130,11 +131,14 @@ std::filesystem::path resolvedTarget(const std::filesystem::path& path) {
     return path;
 }
 
-void syncDirectory(const std::filesystem::path& directory) {
-    FileDescriptor fd(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY));
-    if (fd.valid()) {
-        ::fsync(fd.get());
+// Makes the rename that put a file in place last through a crash. Gives the errno of the
+// failure, or 0.
+int syncDirectory(const std::filesystem::path& directory) {
+    FileDescriptor fd(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return errno;
     }
+    return fileWriteCalls().syncDirectory(fd.get()) == 0 ? 0 : errno;
 }
 
 // Hands the content to a sink that writes it to `fd`; on failure `error` holds the errno of
@@ -180,7 +184,8 @@ WriteResult overwriteInPlace(const std::filesystem::path& target, const ContentS
         return {WriteStatus::WriteFailed, systemReason(error)};
     }
     const off_t length = ::lseek(file.fd.get(), 0, SEEK_CUR);
-    if (length < 0 || ::ftruncate(file.fd.get(), length) != 0 || ::fsync(file.fd.get()) != 0 ||
+    if (length < 0 || fileWriteCalls().truncate(file.fd.get(), length) != 0 ||
+        fileWriteCalls().syncFile(file.fd.get()) != 0 ||
         !file.fd.close()) {
         return {WriteStatus::WriteFailed, systemReason(errno)};
     }
@@ -314,7 +319,7 @@ WriteResult replaceFileAtomicallyFrom(const std::filesystem::path& path,
 
     std::string pattern =
         (directory / ("." + target.filename().string() + ".saving-XXXXXX")).string();
-    FileDescriptor fd(::mkstemp(pattern.data()));
+    FileDescriptor fd(fileWriteCalls().makeTemporary(pattern.data()));
     if (!fd.valid()) {
         const int error = errno;
         if (exists && (error == EACCES || error == EPERM)) {
@@ -336,23 +341,29 @@ WriteResult replaceFileAtomicallyFrom(const std::filesystem::path& path,
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    if (::fchmod(fd.get(), mode) != 0) {
+    if (fileWriteCalls().changeMode(fd.get(), mode) != 0) {
         return fail(errno);
     }
     int error = 0;
     if (!writeContent(fd.get(), content, error)) {
         return fail(error);
     }
-    if (::fsync(fd.get()) != 0) {
+    if (fileWriteCalls().syncFile(fd.get()) != 0) {
         return fail(errno);
     }
     if (!fd.close()) {
         return fail(errno);
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (fileWriteCalls().rename(temporary.c_str(), target.c_str()) != 0) {
         return fail(errno);
     }
-    syncDirectory(directory);
+    // The new content is in place, but a crash could still undo the rename: that is told, so
+    // that the work is not counted as safely saved.
+    if (const int error = syncDirectory(directory); error != 0) {
+        return {WriteStatus::WriteFailed,
+                "the new content is in place, but its directory could not be flushed to disk: " +
+                    systemReason(error)};
+    }
     return {};
 }
 

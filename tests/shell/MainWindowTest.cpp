@@ -16,6 +16,7 @@
 #include "threed/ThreeDRecord.h"
 
 #include "support/AsOrdinaryUser.h"
+#include "support/FailingFileCalls.h"
 #include "support/RecordBytes.h"
 #include "support/ScriptedDialogService.h"
 #include "support/TemporaryDirectory.h"
@@ -649,6 +650,45 @@ private slots:
         session.dialogs.answer(Answer::No);
         QVERIFY(session.window->CheckSaved());
         QCOMPARE(session.dialogs.shown().last().kind, Kind::Question);
+    }
+
+    // Whatever step of writing objects.odb fails, the user is told, the file is whole, no
+    // temporary file is left, and the work still counts as unsaved until a save succeeds.
+    void aSaveFailingAtAnyStepKeepsTheFileWholeAndTheWorkUnsaved() {
+        for (const test::WriteStep step : test::everyWriteStep()) {
+            const QByteArray stepName = QByteArray::fromStdString(test::nameOf(step));
+            TemporaryDirectory root;
+            writeSet(root / "set", objects({"Frigate"}));
+            const ByteVector before = readFile(root / "set" / "objects.odb");
+            Session session(root / "set");
+            session.action("Action_Toggle_Objects")->trigger();
+            typeInto(session.objectName(), "Renamed");
+            QTest::mouseClick(control<QPushButton>(*session.window->objectForm(), "SaveButton"), Qt::LeftButton);
+            bool saved = true;
+            {
+                test::FailingFileCalls failing(step);
+                saved = session.window->SaveDatabases();
+                QVERIFY2(failing.failed(), stepName);
+            }
+            QVERIFY2(!saved, stepName);
+            QCOMPARE(session.dialogs.shown().last().kind, Kind::Error);
+            const QString told = session.dialogs.shown().last().text;
+            QVERIFY2(step == test::WriteStep::MakeTemporary ? told.startsWith("Cannot create file ")
+                                                            : told == "Stream write error",
+                     stepName + ": " + told.toUtf8());
+            const std::vector<std::string> names = objectNames(readFile(root / "set" / "objects.odb"));
+            QVERIFY2(names == std::vector<std::string>({step == test::WriteStep::SyncDirectory ? "Renamed" : "Frigate"}),
+                     stepName);
+            if (step != test::WriteStep::SyncDirectory) {
+                QVERIFY2(readFile(root / "set" / "objects.odb") == before, stepName);
+            }
+            QCOMPARE(std::distance(fs::directory_iterator(root / "set"), fs::directory_iterator()), 7);
+            QVERIFY2(session.window->objectForm()->setChanged(), stepName);
+
+            QVERIFY(session.window->SaveDatabases());
+            QVERIFY(!session.window->objectForm()->setChanged());
+            QCOMPARE(objectNames(readFile(root / "set" / "objects.odb")), std::vector<std::string>({"Renamed"}));
+        }
     }
 
     // As an ordinary user: a write-protected file of the set is never replaced, even though
