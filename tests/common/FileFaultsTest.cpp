@@ -1,6 +1,10 @@
 // Writing a file fails at every step the system can fail at, and whatever fails, the files that
 // existed are whole, the failure is told, and no temporary file is left behind.
+#include "carriers/SbaDb.h"
 #include "common/FileIo.h"
+#include "editor/RecordTable.h"
+#include "nations/MissionDb.h"
+#include "objects/ObjectRecord.h"
 #include "merge/DatabaseMerge.h"
 #include "merge/MergeDatabases.h"
 #include "shell/DatabaseSet.h"
@@ -129,6 +133,51 @@ TEST(WriteFaults, ASaveStopsWholeAtTheFileThatFailed) {
             EXPECT_EQ(contentOf(path), written ? set.buffer(saveOrder[i]) : ByteVector{}) << path;
         }
         EXPECT_EQ(namesIn(directory.path()).size(), loadOrder.size());
+    }
+}
+
+// Export appends a record to an exchange file, and the nation and carrier editors a block:
+// each replaces the file whole, so a failure leaves it as it was and says so.
+TEST(WriteFaults, AnExportThatFailsLeavesTheExchangeFileAsItWas) {
+    for (const WriteStep step : test::everyWriteStep()) {
+        SCOPED_TRACE(test::nameOf(step));
+        TemporaryDirectory directory;
+        RecordTable table(ObjectRecord::Size, ObjectRecord::ObjectName);
+        table.assign(test::objectRecord("Frigate", 2));
+        const fs::path records = directory.path() / "all.odb";
+        const ByteVector earlier = test::objectRecord("Sub", 1);
+        put(records, earlier);
+        const fs::path nations = directory.path() / "all.mdb";
+        const ByteVector noNations = writeMissionDatabase({});
+        put(nations, noNations);
+        const fs::path carriers = directory.path() / "all.sdb";
+        const ByteVector noCarriers = writeCarrierDatabase({});
+        put(carriers, noCarriers);
+
+        std::string recordError;
+        std::string nationError;
+        std::string carrierError;
+        {
+            FailingFileCalls failing(step);
+            recordError = table.appendToExchangeFile(0, records).error;
+        }
+        {
+            FailingFileCalls failing(step);
+            nationError = appendNationToExchangeFile(nations, newNation()).error;
+        }
+        {
+            FailingFileCalls failing(step);
+            carrierError = appendCarrierToExchangeFile(carriers, newCarrier()).error;
+        }
+        EXPECT_EQ(recordError, "Cannot create file " + records.string());
+        EXPECT_FALSE(nationError.empty());
+        EXPECT_FALSE(carrierError.empty());
+        if (step != WriteStep::SyncDirectory) {
+            EXPECT_EQ(contentOf(records), earlier);
+            EXPECT_EQ(contentOf(nations), noNations);
+            EXPECT_EQ(contentOf(carriers), noCarriers);
+        }
+        EXPECT_EQ(namesIn(directory.path()), (std::vector<std::string>{"all.mdb", "all.odb", "all.sdb"}));
     }
 }
 
