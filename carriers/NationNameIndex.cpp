@@ -1,6 +1,6 @@
 #include "carriers/NationNameIndex.h"
 
-#include <cassert>
+#include "common/Checks.h"
 
 namespace keel {
 
@@ -16,7 +16,7 @@ void NationNameIndex::rebuild(std::span<const Nation> nations) {
 }
 
 void NationNameIndex::rename(std::size_t index, std::string name) {
-    assert(index < names_.size());
+    check(index < names_.size(), "a renamed nation is one of the index");
     if (names_[index] == name) {
         return;
     }
@@ -37,7 +37,7 @@ void NationNameIndex::add(std::size_t index) { positions_[names_[index]].insert(
 
 void NationNameIndex::drop(std::size_t index) {
     const auto found = positions_.find(names_[index]);
-    assert(found != positions_.end());
+    check(found != positions_.end(), "an indexed nation is found under its name");
     found->second.erase(index);
     // A name that no nation bears any more is found no more.
     if (found->second.empty()) {

@@ -51,6 +51,8 @@ public:
     T* end() { return data_ + size_; }
     const T* begin() const { return data_; }
     const T* end() const { return data_ + size_; }
+    // Indexes here are the merge's own, counted from sizes it has checked, never a value read
+    // from a file; the sort's inner loops go through them, so they are checked in debug builds.
     T& operator[](std::size_t index) {
         assert(index < size_);
         return data_[index];

@@ -1,10 +1,10 @@
 #include "merge/MergeTable.h"
 
+#include "common/Checks.h"
 #include "merge/PieceWriter.h"
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -28,7 +28,7 @@ void prefetchRecord(const Byte* record, std::size_t recordSize) {
 
 MergeTable::MergeTable(std::size_t recordSize, std::size_t nameWidth, Order order)
     : recordSize_(recordSize), nameWidth_(nameWidth), firstByName_(recordSize, nameWidth) {
-    assert(nameWidth_ > 0 && nameWidth_ <= recordSize_);
+    check(nameWidth_ > 0 && nameWidth_ <= recordSize_, "a record name lies within its record");
     if (order == Order::ByName) {
         byName_.emplace(NamePrefix(recordSize, nameWidth));
     }
@@ -101,7 +101,7 @@ void MergeTable::endMaster(Buffer file) {
 }
 
 ConstByteSpan MergeTable::record(std::size_t index) const {
-    assert(index < count());
+    check(index < count(), "a record index names a record of the table");
     return ConstByteSpan(bytes_).subspan(index * recordSize_, recordSize_);
 }
 
@@ -112,7 +112,7 @@ ConstByteSpan MergeTable::name(ConstByteSpan record) const {
 }
 
 MergeTable::Outcome MergeTable::merge(ConstByteSpan record) {
-    assert(record.size() == recordSize_);
+    check(record.size() == recordSize_, "a merged record has the size of the table's records");
     return merge(record, firstByName_.keyOf(record.data()));
 }
 
@@ -178,7 +178,7 @@ void MergeTable::mergeAll(ConstByteSpan records,
 }
 
 std::vector<std::uint32_t> MergeTable::orderByName() {
-    assert(byName_ && byName_->size() == count());
+    check(byName_ && byName_->size() == count(), "every record of the table is in its name order");
     std::vector<std::uint32_t> order;
     byName_->sort(bytes_, recordSize_, [&](std::span<const std::uint32_t> records) {
         order.insert(order.end(), records.begin(), records.end());
@@ -191,7 +191,7 @@ bool MergeTable::writeTo(const ContentSink& write, std::size_t pieceSize) {
     if (!byName_) {
         return write(bytes_);
     }
-    assert(byName_->size() == count());
+    check(byName_->size() == count(), "every record of the table is in its name order");
     // The records are gathered in their new order into a small piece at a time, so that no
     // second copy of the whole table is made, and each piece goes out as soon as the sort has
     // settled its records, written on another thread while the next is gathered. They come from

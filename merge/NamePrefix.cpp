@@ -1,8 +1,9 @@
 #include "merge/NamePrefix.h"
 
+#include "common/Checks.h"
+
 #include <algorithm>
 #include <bit>
-#include <cassert>
 #include <cstring>
 
 namespace keel {
@@ -36,7 +37,7 @@ std::size_t firstZeroByte(std::uint64_t word) {
 
 NamePrefix::NamePrefix(std::size_t recordSize, std::size_t nameWidth)
     : nameWidth_(nameWidth), wholeWordsInRecord_(recordSize >= bytes) {
-    assert(nameWidth > 0 && nameWidth <= recordSize);
+    check(nameWidth > 0 && nameWidth <= recordSize, "a record name lies within its record");
     for (std::size_t i = 0; i < withinField_.size(); ++i) {
         withinField_[i] = firstBytes(nameWidth > 8 * i ? nameWidth - 8 * i : 0);
     }

@@ -1,8 +1,8 @@
 #include "nations/CountedBlocks.h"
 
+#include "common/Checks.h"
 #include "common/FileIo.h"
 
-#include <cassert>
 #include <limits>
 
 namespace keel {
@@ -56,7 +56,8 @@ std::string ReadReport::text() const {
 
 std::int32_t storedCount(std::size_t size) {
     // No list the editors hold comes near this; a larger one would not fit in the file.
-    assert(size <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()));
+    check(size <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()),
+          "a counted list fits the count of its file");
     return static_cast<std::int32_t>(size);
 }
 

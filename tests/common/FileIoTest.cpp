@@ -1,6 +1,7 @@
 #include "common/FileIo.h"
 
 #include "support/AsOrdinaryUser.h"
+#include "support/FailingFileCalls.h"
 #include "support/FileSizeLimit.h"
 #include "support/SparseFile.h"
 #include "support/TemporaryDirectory.h"
@@ -463,6 +464,29 @@ TEST_F(ReplaceFileAtomicallyAsAnOrdinaryUser,
     EXPECT_EQ(readFile(directory / "objects.odb"), shorter) << "what was beyond it is cut off";
     EXPECT_EQ(modeOf(directory / "objects.odb"), 0666u);
     EXPECT_EQ(filesIn(directory.path()), 1u);
+}
+
+TEST_F(ReplaceFileAtomicallyAsAnOrdinaryUser, AFailureWritingInPlaceIsToldNotTakenForSuccess) {
+    writeFile(directory / "objects.odb", ByteVector(1000, 7));
+    ASSERT_EQ(::chmod((directory / "objects.odb").c_str(), 0666), 0);
+    letIn(0555);
+    constexpr int stepNotReached = 120;
+
+    for (const test::WriteStep step : {test::WriteStep::WritePartWay, test::WriteStep::DiskFull,
+                                       test::WriteStep::CutToLength, test::WriteStep::SyncFile,
+                                       test::WriteStep::Close}) {
+        SCOPED_TRACE(test::nameOf(step));
+        const int outcome = test::runAsOrdinaryUser([&] {
+            const test::FailingFileCalls failing(step);
+            const WriteResult result = replaceFileAtomically(directory / "objects.odb", ByteVector(300, 2));
+            if (!failing.failed()) {
+                return stepNotReached;
+            }
+            return !result.ok() && result.reason.empty() ? reasonMissing : static_cast<int>(result.status);
+        });
+        EXPECT_EQ(outcome, static_cast<int>(WriteStatus::WriteFailed));
+        EXPECT_EQ(filesIn(directory.path()), 1u);
+    }
 }
 
 TEST_F(ReplaceFileAtomicallyAsAnOrdinaryUser, InADirectoryTheyMayNotWriteNothingElseIsWritten) {

@@ -94,6 +94,14 @@ int syncDirectory(int fd) {
     return systemFileWriteCalls().syncDirectory(fd);
 }
 
+int truncate(int fd, off_t length) {
+    if (failsNow(WriteStep::CutToLength)) {
+        errno = EIO;
+        return -1;
+    }
+    return systemFileWriteCalls().truncate(fd, length);
+}
+
 const FileWriteCalls failingCalls{
     .makeTemporary = makeTemporary,
     .changeMode = changeMode,
@@ -102,7 +110,7 @@ const FileWriteCalls failingCalls{
     .close = close,
     .rename = rename,
     .syncDirectory = syncDirectory,
-    .truncate = ::ftruncate,
+    .truncate = truncate,
 };
 
 const FileWriteCalls& armed(WriteStep step, int failing) {
@@ -135,6 +143,8 @@ std::string nameOf(WriteStep step) {
         return "rename over the target";
     case WriteStep::SyncDirectory:
         return "sync the directory";
+    case WriteStep::CutToLength:
+        return "cut the file to its length";
     }
     return {};
 }

@@ -17,8 +17,11 @@ enum class WriteStep {
     Close,
     Rename,
     SyncDirectory,
+    CutToLength,   // a file written in place cannot be cut to its new length
 };
 
+// Every step of replacing a file through a temporary one beside it; CutToLength belongs only
+// to writing a file in place.
 std::vector<WriteStep> everyWriteStep();
 std::string nameOf(WriteStep step);
 
