@@ -3,7 +3,8 @@
 # and the packages named as arguments (scripts/fuzz.sh asks for clang and its fuzzer runtime).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev "$@")
+packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev
+          dpkg-dev desktop-file-utils appstream groff-base "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #include "shell/ProgramSetup.h"
 
-#include "shell/ToolBarIcons.h"
+#include "shell/ProgramIcon.h"
 
 #include <QApplication>
 
@@ -12,6 +12,7 @@ void setUpProgram() {
     QApplication::setApplicationName("keelbook");
     QApplication::setApplicationVersion("4.0.0");
     QApplication::setWindowIcon(programIcon());
+    QApplication::setDesktopFileName(desktopId);
 }
 
 } // namespace keel

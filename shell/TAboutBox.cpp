@@ -1,7 +1,7 @@
 #include "shell/TAboutBox.h"
 
 #include "editor/DialogService.h"
-#include "shell/ToolBarIcons.h"
+#include "shell/ProgramIcon.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>

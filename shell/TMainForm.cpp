@@ -11,6 +11,7 @@
 #include "threed/TThreeDObjectForm.h"
 #include "shell/ProgramSetup.h"
 #include "shell/TAboutBox.h"
+#include "shell/ProgramIcon.h"
 #include "shell/ToolBarIcons.h"
 
 #include <QAction>
