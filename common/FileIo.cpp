@@ -367,4 +367,16 @@ WriteResult replaceFileAtomicallyFrom(const std::filesystem::path& path,
     return {};
 }
 
+std::string writeFailureMessage(const WriteResult& result, const std::filesystem::path& file) {
+    switch (result.status) {
+    case WriteStatus::Ok:
+        return {};
+    case WriteStatus::CannotCreate:
+        return "Cannot create file " + file.string();
+    case WriteStatus::WriteFailed:
+        break;
+    }
+    return "Stream write error";
+}
+
 } // namespace keel

@@ -73,6 +73,11 @@ struct WriteResult {
     bool ok() const { return status == WriteStatus::Ok; }
 };
 
+// What the user is told of a write of `file` that failed: "Cannot create file <path>" when it
+// could not be begun, "Stream write error" when it failed on the way. Empty for a write that
+// succeeded.
+std::string writeFailureMessage(const WriteResult& result, const std::filesystem::path& file);
+
 // Replaces the file's whole content: the bytes go into a temporary file in the same
 // directory, which is flushed to disk and then renamed over the target. Whatever fails, the
 // target holds either its old content or the new one, never a part, and no temporary file is

@@ -103,8 +103,9 @@ RecordCollection::ExportResult RecordTable::appendToExchangeFile(std::size_t ind
     const ConstByteSpan appended = record(index);
     content.insert(content.end(), appended.begin(), appended.end());
     // The file is replaced as a whole, so a failed write leaves it as it was.
-    if (!replaceFileAtomically(file, content).ok()) {
-        return {"Cannot create file " + file.string(), 0};
+    const WriteResult written = replaceFileAtomically(file, content);
+    if (!written.ok()) {
+        return {writeFailureMessage(written, file), 0};
     }
     return {{}, content.size() / recordSize_};
 }

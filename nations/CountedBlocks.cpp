@@ -177,15 +177,10 @@ ExchangeAppend appendChecked(const std::filesystem::path& file, ExistingFile exi
     storeLittleEndian<std::int32_t>(countBytes, count + 1);
     existing.bytes.insert(existing.bytes.end(), block.begin(), block.end());
     const WriteResult written = replaceFileAtomically(file, existing.bytes);
-    switch (written.status) {
-    case WriteStatus::Ok:
-        return {{}, count + 1};
-    case WriteStatus::CannotCreate:
-        return {"Cannot create file " + file.string(), 0};
-    case WriteStatus::WriteFailed:
-        break;
+    if (!written.ok()) {
+        return {writeFailureMessage(written, file), 0};
     }
-    return {"Stream write error", 0};
+    return {{}, count + 1};
 }
 
 } // namespace counted

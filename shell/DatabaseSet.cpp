@@ -38,16 +38,10 @@ bool anythingAt(const std::filesystem::path& path) {
 // Fills in the failure of a write, or gives false when the write succeeded.
 bool failed(const WriteResult& written, const std::filesystem::path& path,
             DatabaseSet::SaveResult& result) {
-    switch (written.status) {
-    case WriteStatus::Ok:
+    if (written.ok()) {
         return false;
-    case WriteStatus::CannotCreate:
-        result.error = "Cannot create file " + path.string();
-        break;
-    case WriteStatus::WriteFailed:
-        result.error = "Stream write error";
-        break;
     }
+    result.error = writeFailureMessage(written, path);
     result.reason = written.reason;
     return true;
 }
