@@ -172,21 +172,67 @@ bool writeContent(int fd, const ContentSource& content, int& error) {
     return complete;
 }
 
+// Reads the whole of an opened file of `size` bytes from its start.
+bool readFromStart(int fd, std::size_t size, ByteVector& bytes) {
+    bytes.resize(size);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, bytes.data() + done, size - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+// Writes `bytes` over an opened file from its start, cuts it to their length and flushes it.
+bool writeOverFrom(int fd, ConstByteSpan bytes, int& error) {
+    if (::lseek(fd, 0, SEEK_SET) != 0 || !writeAll(fd, bytes) ||
+        fileWriteCalls().truncate(fd, static_cast<off_t>(bytes.size())) != 0 ||
+        fileWriteCalls().syncFile(fd) != 0) {
+        error = errno;
+        return false;
+    }
+    return true;
+}
+
 // Writes over an existing file from its start and cuts it to the new length. Used only where
-// no temporary file can be made beside it; a failure part-way leaves a damaged file.
+// no temporary file can be made beside it. What the file held is read first, so that a write
+// that fails on the way puts it back: the blocks it held are the file's already, so even a
+// full disk lets them be written again.
 WriteResult overwriteInPlace(const std::filesystem::path& target, const ContentSource& content) {
-    OpenedFile file = openRegularFile(target, O_WRONLY);
+    OpenedFile file = openRegularFile(target, O_RDWR);
     if (!file.fd.valid()) {
         return {WriteStatus::CannotCreate, file.reason};
     }
-    int error = 0;
-    if (!writeContent(file.fd.get(), content, error)) {
-        return {WriteStatus::WriteFailed, systemReason(error)};
+    ByteVector earlier;
+    if (!readFromStart(file.fd.get(), static_cast<std::size_t>(file.info.st_size), earlier)) {
+        return {WriteStatus::CannotCreate, systemReason(errno == 0 ? EIO : errno)};
     }
-    const off_t length = ::lseek(file.fd.get(), 0, SEEK_CUR);
-    if (length < 0 || fileWriteCalls().truncate(file.fd.get(), length) != 0 ||
-        fileWriteCalls().syncFile(file.fd.get()) != 0 ||
-        !file.fd.close()) {
+    int error = 0;
+    bool written = writeContent(file.fd.get(), content, error);
+    if (written) {
+        const off_t length = ::lseek(file.fd.get(), 0, SEEK_CUR);
+        written = length >= 0 && fileWriteCalls().truncate(file.fd.get(), length) == 0 &&
+                  fileWriteCalls().syncFile(file.fd.get()) == 0;
+        if (!written) {
+            error = errno;
+        }
+    }
+    if (!written) {
+        int restoreError = 0;
+        const bool restored = writeOverFrom(file.fd.get(), earlier, restoreError);
+        return {WriteStatus::WriteFailed,
+                systemReason(error) +
+                    (restored ? "; the file was given back what it held"
+                              : "; the file could not be given back what it held (" +
+                                    systemReason(restoreError) + ") and may be damaged")};
+    }
+    if (!file.fd.close()) {
         return {WriteStatus::WriteFailed, systemReason(errno)};
     }
     return {};

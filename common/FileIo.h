@@ -88,7 +88,9 @@ std::string writeFailureMessage(const WriteResult& result, const std::filesystem
 // let a file be replaced by anyone who may write its directory); otherwise nothing is written
 // and the result is CannotCreate. When the directory takes no new file but the target may be
 // written, the target is written in place instead: from its start, cut to the new length and
-// flushed. That loses the guarantee: a failure part-way (WriteFailed) can leave it damaged.
+// flushed. What it held is read first and written back when the write fails on the way
+// (WriteFailed); only when that too fails, or the final close fails, can it be left damaged,
+// and the reason then says so.
 WriteResult replaceFileAtomically(const std::filesystem::path& path, ConstByteSpan bytes);
 
 // Takes the next piece of a file's content; returns false when it could not be written.

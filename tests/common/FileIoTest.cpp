@@ -466,26 +466,41 @@ TEST_F(ReplaceFileAtomicallyAsAnOrdinaryUser,
     EXPECT_EQ(filesIn(directory.path()), 1u);
 }
 
-TEST_F(ReplaceFileAtomicallyAsAnOrdinaryUser, AFailureWritingInPlaceIsToldNotTakenForSuccess) {
-    writeFile(directory / "objects.odb", ByteVector(1000, 7));
+TEST_F(ReplaceFileAtomicallyAsAnOrdinaryUser,
+       AFailureWritingInPlaceIsToldAndGivesTheFileBackWhatItHeld) {
+    ByteVector earlier(1000);
+    for (std::size_t i = 0; i < earlier.size(); ++i) {
+        earlier[i] = static_cast<Byte>(i * 7);
+    }
+    writeFile(directory / "objects.odb", earlier);
     ASSERT_EQ(::chmod((directory / "objects.odb").c_str(), 0666), 0);
     letIn(0555);
     constexpr int stepNotReached = 120;
 
-    for (const test::WriteStep step : {test::WriteStep::WritePartWay, test::WriteStep::DiskFull,
-                                       test::WriteStep::CutToLength, test::WriteStep::SyncFile,
-                                       test::WriteStep::Close}) {
-        SCOPED_TRACE(test::nameOf(step));
-        const int outcome = test::runAsOrdinaryUser([&] {
-            const test::FailingFileCalls failing(step);
-            const WriteResult result = replaceFileAtomically(directory / "objects.odb", ByteVector(300, 2));
-            if (!failing.failed()) {
-                return stepNotReached;
+    for (const std::size_t replacementSize : {300u, 5000u}) {
+        for (const test::WriteStep step :
+             {test::WriteStep::WritePartWay, test::WriteStep::DiskFull,
+              test::WriteStep::CutToLength, test::WriteStep::SyncFile, test::WriteStep::Close}) {
+            SCOPED_TRACE(test::nameOf(step) + ", " + std::to_string(replacementSize) +
+                         " bytes over 1000");
+            writeFile(directory / "objects.odb", earlier);
+            const int outcome = test::runAsOrdinaryUser([&] {
+                const test::FailingFileCalls failing(step);
+                const WriteResult result = replaceFileAtomically(directory / "objects.odb",
+                                                                 ByteVector(replacementSize, 2));
+                if (!failing.failed()) {
+                    return stepNotReached;
+                }
+                return !result.ok() && result.reason.empty() ? reasonMissing
+                                                             : static_cast<int>(result.status);
+            });
+            EXPECT_EQ(outcome, static_cast<int>(WriteStatus::WriteFailed));
+            EXPECT_EQ(filesIn(directory.path()), 1u);
+            // Until the file is closed it can still be given back what it held.
+            if (step != test::WriteStep::Close) {
+                EXPECT_EQ(readFile(directory / "objects.odb"), earlier);
             }
-            return !result.ok() && result.reason.empty() ? reasonMissing : static_cast<int>(result.status);
-        });
-        EXPECT_EQ(outcome, static_cast<int>(WriteStatus::WriteFailed));
-        EXPECT_EQ(filesIn(directory.path()), 1u);
+        }
     }
 }
 
