@@ -2,6 +2,8 @@
 
 // Large database sets for the benchmarks: N objects, a 3D object for every object but every
 // tenth, N/5 launchers, and the sample set's nations, carriers, sensors and airstrips.
+#include "ScratchDirectory.h"
+
 #include "common/Bytes.h"
 #include "launchers/LauncherRecord.h"
 #include "objects/ObjectRecord.h"
@@ -94,27 +96,5 @@ inline std::size_t writeLargeSet(const std::filesystem::path& directory, std::si
     }
     return total;
 }
-
-// A directory of its own under /tmp, removed with everything in it at the end.
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        char pattern[] = "/tmp/keel-bench-XXXXXX";
-        if (::mkdtemp(pattern) == nullptr) {
-            throw std::runtime_error("cannot make a scratch directory");
-        }
-        path_ = pattern;
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 } // namespace keel::bench

@@ -11,6 +11,8 @@
 // four files once into fresh memory and writing and syncing a file of the merged master's size
 // once. The counter x_floor is the merge's time over the floor's (x_floor_median the median of
 // the iterations' ratios, less swayed by a slow sync), x_warm_floor over the warm floor's.
+#include "ScratchDirectory.h"
+
 #include "merge/DatabaseMerge.h"
 #include "merge/LargeBuffer.h"
 
@@ -49,27 +51,6 @@ protected:
 
 const keel::MergeDatabase& objectDatabase() { return keel::mergeDatabases()[1]; }
 
-// A fresh directory under the temporary directory, removed with its files when it goes.
-class BenchDirectory {
-public:
-    BenchDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "keel-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a temporary directory");
-        }
-        path_ = pattern;
-    }
-    BenchDirectory(const BenchDirectory&) = delete;
-    BenchDirectory& operator=(const BenchDirectory&) = delete;
-    ~BenchDirectory() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 void writeOrThrow(const fs::path& path, keel::ConstByteSpan bytes) {
     if (!keel::replaceFileAtomically(path, bytes).ok()) {
@@ -105,7 +86,7 @@ void BM_MergeObjects(benchmark::State& state) {
     const keel::ByteVector master = objectsNamed(masterNumbers, 0x11);
     const keel::ByteVector merged = objectsNamed(mergedNumbers, 0x22);
 
-    BenchDirectory directory;
+    keel::bench::ScratchDirectory directory;
     writeOrThrow(directory.path() / "exported.odb", merged);
 
     NullBuffer nothing;
@@ -331,7 +312,7 @@ double median(std::vector<double> values) {
 template <typename Merge> void measureAgainstFloor(benchmark::State& state, Merge&& merge) {
     const auto masterCount = static_cast<std::size_t>(state.range(0));
     const ObjectDirectory objects(masterCount);
-    BenchDirectory directory;
+    keel::bench::ScratchDirectory directory;
     objects.writeInto(directory.path());
     const std::size_t inputSize =
         objects.master.size() + objects.exported.size() * objects.exported[0].size();
