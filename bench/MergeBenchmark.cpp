@@ -51,7 +51,6 @@ protected:
 
 const keel::MergeDatabase& objectDatabase() { return keel::mergeDatabases()[1]; }
 
-
 void writeOrThrow(const fs::path& path, keel::ConstByteSpan bytes) {
     if (!keel::replaceFileAtomically(path, bytes).ok()) {
         throw std::runtime_error("cannot write " + path.string());
