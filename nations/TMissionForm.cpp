@@ -369,7 +369,10 @@ void TMissionForm::ChangeClassName() {
         return;
     }
     ClassRecord::ClassName.write(shownClassOf(*nation).record, typedBytes(className_->text()), TextOverflow::Cut);
-    refreshCarriers(&CarrierLists::RefreshShipClassList);
+    // The name is a ship class's choice in the carrier editor, or an aircraft class's, whose
+    // aircraft are found by it.
+    refreshCarriers(&CarrierLists::RefreshShipClassList, &CarrierLists::RefreshAircraftClassList,
+                    &CarrierLists::RefreshAircraftNameList);
     stored();
 }
 

@@ -395,6 +395,27 @@ private slots:
         typeInto(editor.box("ClassName")->lineEdit(), "Buzzard");
         QCOMPARE(A::ClassName.read(editor.entry().record), std::string("Buzzard"));
     }
+
+    // Renaming an aircraft class in the nation editor renames the choice here at once; the
+    // carrier's own text stays as it was, and the class it matched, the same class, still
+    // offers its aircraft.
+    void renamingAnAircraftClassRenamesItsChoice() {
+        CarrierEditor editor(carriers({carrier("Corvasse", "Narwhal SSN", {{"Buzzard A-6", "Buzzard", "Buzzard", 1}})}));
+        QCOMPARE(editor.form->choices("ClassName"), QStringList({"Buzzard"}));
+        editor.nations->showEditor();
+        doubleClickEntry(editor.nations->recordList(), 1);
+        QTest::mouseClick(control<ArrowControl>(*editor.nations, "UpDown_CurrentClass")->upButton(), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(*editor.nations, "ClassName")->text(), QString("Buzzard"));
+
+        typeInto(control<QLineEdit>(*editor.nations, "ClassName"), "Harrier");
+        QCOMPARE(editor.form->choices("ClassName"), QStringList({"Harrier"}));
+        QCOMPARE(editor.box("ClassName")->currentText(), QString("Buzzard"));
+        QCOMPARE(editor.form->choices("TagName"), QStringList({"Buzzard A-6"}));
+
+        typeInto(editor.box("ClassName")->lineEdit(), "Harrier");
+        QCOMPARE(editor.form->choices("TagName"), QStringList({"Buzzard A-6"}));
+        QCOMPARE(A::ClassName.read(editor.entry().record), std::string("Harrier"));
+    }
 };
 
 QTEST_MAIN(CarrierEditorTest)
