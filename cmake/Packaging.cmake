@@ -1,7 +1,7 @@
 # Where each program and its desktop files go when installed, and the Debian package CPack makes
 # of them: `cpack -G DEB` in a build tree. A build with the toolkit makes the keelbook package
-# (keelbook, keelmerge, their desktop entry, icon, metainfo and man pages); a build without it
-# makes a keelmerge package that needs no Qt.
+# (keelbook, keelmerge, keelcheck, the desktop entry, icon, metainfo and man pages); a build
+# without it makes a keelmerge package, with keelcheck, that needs no Qt.
 include(GNUInstallDirs)
 
 set(KEEL_DESKTOP_ID example.brinewatch.keelbook)
@@ -20,8 +20,9 @@ function(keel_install_man_page name)
   install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endfunction()
 
-install(TARGETS keelmerge RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS keelmerge keelcheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 keel_install_man_page(keelmerge.1)
+keel_install_man_page(keelcheck.1)
 
 if(KEEL_GUI)
   install(TARGETS keelbook RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -49,7 +50,11 @@ set(merge_description
     "keelmerge merges record files exported by the editor (launchers, objects and\n"
     "3D objects) into the master databases of a set: records of a new name are\n"
     "added, records of a known name replaced, and each master is replaced\n"
-    "atomically.")
+    "atomically.\n"
+    "\n"
+    "keelcheck reports what is broken between the files of a set: slots that name\n"
+    "no launcher, sensor or airstrip, objects without their 3D record, names that\n"
+    "name nothing.")
 string(CONCAT merge_description ${merge_description})
 if(KEEL_GUI)
   set(CPACK_PACKAGE_NAME keelbook)
@@ -68,7 +73,7 @@ if(KEEL_GUI)
 else()
   set(CPACK_PACKAGE_NAME keelmerge)
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "record merge tool of the Brinewatch unit databases\n${merge_description}")
+      "record merge and check tools of the Brinewatch unit databases\n${merge_description}")
 endif()
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
 include(CPack)

@@ -9,9 +9,8 @@
 
 namespace keel {
 
-// Texts of the database files are 8-bit text in the Windows-1252 code page. Every byte maps to
-// one character and back (the five bytes the code page leaves undefined map to the control
-// characters of the same number), so a text that is shown and stored again is unchanged.
+// The texts of the files as the windows show them, and back (see common/WindowsCodePage.h):
+// a text that is shown and stored again is unchanged.
 QString textFromBytes(ConstByteSpan bytes);
 QString textFromBytes(const std::string& bytes);
 

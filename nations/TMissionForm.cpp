@@ -4,6 +4,7 @@
 #include "editor/CodePageValidator.h"
 #include "editor/FlagScope.h"
 #include "editor/NumberText.h"
+#include "nations/ClassTypes.h"
 #include "nations/TagNameList.h"
 #include "objects/ObjectTypes.h"
 
@@ -27,12 +28,6 @@ RecordEditorTraits nationEditorTraits() {
     traits.sortable = false; // the simulation and the carriers refer to nations as they stand
     return traits;
 }
-
-// The texts of the class types: the object types, those that no class may have marked "N/A".
-const std::array<const char*, 11> classTypeTexts{"Sub",         "Surf",      "Air",         "N/A: Helo",
-                                                 "N/A: Stat",   "N/A: Mine", "N/A: Weap",   "N/A: Missile",
-                                                 "Shell",       "N/A: Bullet", "N/A: DownedPilot"};
-
 
 void enable(const SpinField& field, bool enabled) {
     field.edit->setEnabled(enabled);
@@ -84,8 +79,8 @@ TMissionForm::TMissionForm(ByteVector& master, DialogService& dialogs, QWidget* 
 
     objType_ = new QComboBox(classGroup);
     objType_->setObjectName("ObjType");
-    for (const char* text : classTypeTexts) {
-        objType_->addItem(QString::fromLatin1(text));
+    for (std::string_view text : classTypeTexts) {
+        objType_->addItem(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     }
     objType_->setMaxVisibleItems(11);
     classGrid->addWidget(new QLabel(tr("Object Type:"), classGroup), 1, 0);

@@ -2,37 +2,13 @@
 
 #include "editor/CodePage.h"
 #include "editor/CodePageValidator.h"
+#include "nations/ClassTypes.h"
 #include "objects/ObjectRecord.h"
-#include "objects/ObjectTypes.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
 
 namespace keel {
-namespace {
-
-// Which object types a class of this type may name; none for a type no object can model.
-bool offers(int classType, int objectType) {
-    switch (classType == static_cast<int>(ObjectType::Shell) ? static_cast<int>(ObjectType::Surf) : classType) {
-    case static_cast<int>(ObjectType::Sub):
-        return objectType == static_cast<int>(ObjectType::Sub);
-    case static_cast<int>(ObjectType::Surf):
-        return objectType == static_cast<int>(ObjectType::Surf) ||
-               objectType == static_cast<int>(ObjectType::DownedPilot);
-    case static_cast<int>(ObjectType::Air):
-        return objectType == static_cast<int>(ObjectType::Air) || objectType == static_cast<int>(ObjectType::Helo);
-    default:
-        return false;
-    }
-}
-
-bool offersNames(int classType) {
-    return classType == static_cast<int>(ObjectType::Sub) || classType == static_cast<int>(ObjectType::Surf) ||
-           classType == static_cast<int>(ObjectType::Air) || classType == static_cast<int>(ObjectType::Shell);
-}
-
-} // namespace
-
 void TagNameList::setObjects(const RecordTable* objects) {
     objects_ = objects;
     stale_ = true;
@@ -51,7 +27,7 @@ void TagNameList::refreshIfStale() {
     }
     beginResetModel();
     offered_.clear();
-    guidance_ = !offersNames(type_);
+    guidance_ = !classTypeOffersObjects(type_);
     const std::size_t objects = objects_ != nullptr ? objects_->count() : 0;
     if (guidance_) {
         for (std::size_t line = 0; line < std::min<std::size_t>(2, objects); ++line) {
@@ -59,7 +35,7 @@ void TagNameList::refreshIfStale() {
         }
     } else {
         for (std::size_t i = 0; i < objects; ++i) {
-            if (offers(type_, ObjectRecord::ObjType.read(objects_->record(i)))) {
+            if (classTypeOffers(type_, ObjectRecord::ObjType.read(objects_->record(i)))) {
                 offered_.push_back(i);
             }
         }

@@ -2,7 +2,8 @@
 # Makes the Debian package of a build tree with CPack, unpacks it into a scratch directory (no
 # system install), and checks what a user gets from it: the programs and their man pages, and,
 # for keelbook, the desktop entry, icon and metainfo, validated; the dependencies computed from
-# the binaries; and the unpacked keelmerge merging a small set.
+# the binaries; and the unpacked keelmerge merging a small set, which the unpacked keelcheck
+# then checks.
 #   check-package.sh BUILD_DIR PACKAGE_NAME WITH_WINDOWS(ON|OFF)
 set -euo pipefail
 
@@ -51,9 +52,11 @@ fi
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 expect_file() { [ -f "$root/$1" ] || fail "the package lacks /$1"; }
-expect_file usr/bin/keelmerge
-expect_file usr/share/man/man1/keelmerge.1.gz
-programs=(keelmerge)
+programs=(keelmerge keelcheck)
+for program in "${programs[@]}"; do
+  expect_file "usr/bin/$program"
+  expect_file "usr/share/man/man1/$program.1.gz"
+done
 if [ "$with_windows" = ON ]; then
   programs+=(keelbook)
   expect_file usr/bin/keelbook
@@ -115,6 +118,15 @@ if output="$(cd "$set_dir" && "$root/usr/bin/keelmerge" -o)"; then
   [ "$first" = Alpha ] || fail "the merged master does not begin with Alpha but '$first'"
 else
   fail "the unpacked keelmerge failed"
+fi
+
+# The unpacked keelcheck finds what the merged objects lack: the set has no 3D objects.
+if [ -x "$root/usr/bin/keelcheck" ]; then
+  : >"$set_dir/3dobjects.3db"
+  status=0
+  report="$("$root/usr/bin/keelcheck" "$set_dir")" || status=$?
+  [ "$status" = 1 ] || fail "keelcheck on an incomplete set ended with $status"
+  grep -q 'object 1 "Alpha"' <<<"$report" || fail "keelcheck did not name the object Alpha: $report"
 fi
 
 if [ "$failures" -gt 0 ]; then

@@ -1,0 +1,58 @@
+#include "common/WindowsCodePage.h"
+
+#include <array>
+
+namespace keel {
+namespace {
+
+// The characters of bytes 0x80 to 0x9F; every other byte is the character of the same number.
+constexpr std::array<char16_t, 32> highControlRange{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void appendUtf8(std::string& out, char16_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+} // namespace
+
+char16_t characterOfByte(Byte byte) {
+    if (byte >= 0x80 && byte <= 0x9F) {
+        return highControlRange[byte - 0x80];
+    }
+    return static_cast<char16_t>(byte);
+}
+
+std::optional<Byte> byteOfCharacter(char16_t character) {
+    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
+        return static_cast<Byte>(character);
+    }
+    for (std::size_t i = 0; i < highControlRange.size(); ++i) {
+        if (highControlRange[i] == character) {
+            return static_cast<Byte>(0x80 + i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string utf8FromCodePage(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char byte : text) {
+        appendUtf8(out, characterOfByte(static_cast<Byte>(byte)));
+    }
+    return out;
+}
+
+} // namespace keel
