@@ -164,5 +164,26 @@ int main(int argc, char** argv) {
                 {{}, {}, ByteVector{1, 0}, missions({nationNamed("Corvasse", 0, 0)}), {}, {}, {}}));
     seed("database_set", "missing-nations.bin",
          framed(0x83, {{}, {}, carriers({}), {}, {}, {}, {}}));
+
+    // The same framing for keelcheck: a set whose objects' slots name records of their lists,
+    // nothing, and records beyond them; a set whose 3D objects pair with no object; a set
+    // without its launchers.
+    ByteVector slotted = records(ObjectRecord::Size, 20, {"Halberd DDG", "Pike SSK"});
+    const ByteSpan halberd = ByteSpan(slotted).first(ObjectRecord::Size);
+    ObjectRecord::LauncherSlots.write(halberd, 0, 1);
+    ObjectRecord::LauncherSlots.write(halberd, 1, 2);
+    ObjectRecord::LauncherSlots.write(halberd, 29, -1);
+    ObjectRecord::SensorSlots.write(halberd, 0, 1);
+    ObjectRecord::AirstripSlots.write(halberd, 9, 3);
+    seed("check_set", "slots.bin",
+         framed(0, {slotted, records(LauncherRecord::Size, 20, {"GUN", "GUN"}), oneCarrier, oneNation,
+                    records(ThreeDRecord::Size, 20, {"halberd ddg", "Pike"}),
+                    records(152, 40, {"Hull Sonar"}), records(116, 40, {"Flight Deck", "Pad"})}));
+    seed("check_set", "sound-set.bin",
+         framed(0, {records(ObjectRecord::Size, 20, {"Halberd DDG"}),
+                    records(LauncherRecord::Size, 20, {"GUN"}), oneCarrier, oneNation,
+                    records(ThreeDRecord::Size, 20, {"Halberd DDG"}),
+                    records(152, 40, {"Hull Sonar"}), records(116, 40, {"Flight Deck"})}));
+    seed("check_set", "no-launchers.bin", framed(0x81, {slotted, {}, {}, oneNation, {}, {}, {}}));
     return 0;
 }

@@ -23,6 +23,7 @@ targets=(
   "record_import 4096"
   "merge 8192"
   "database_set 16384"
+  "check_set 16384"
 )
 
 bash scripts/install-deps.sh clang libclang-rt-dev
