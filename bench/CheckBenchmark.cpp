@@ -7,17 +7,14 @@
 // going nowhere. BM_KeelcheckLargeSet: the built program as a user runs it, its report going
 // to /dev/null.
 #include "LargeSet.h"
+#include "Quiet.h"
 #include "check/CheckedSet.h"
 #include "check/Reports.h"
 #include "check/SetCheck.h"
 
-#include <array>
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <ostream>
-#include <spawn.h>
 #include <streambuf>
-#include <sys/wait.h>
 
 namespace {
 
@@ -26,11 +23,7 @@ namespace fs = std::filesystem;
 constexpr std::size_t objectCount = 200'000;
 constexpr std::size_t orphanCount = 20'000;
 
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
+using keel::bench::NullBuffer;
 
 // The large set, written once for all the benchmarks.
 const fs::path& largeSet() {
@@ -86,20 +79,8 @@ BENCHMARK(BM_CheckLargeSet)->Unit(benchmark::kMillisecond)->Iterations(1)->Repet
 void BM_KeelcheckLargeSet(benchmark::State& state) {
     const fs::path& directory = largeSet();
     for (auto _ : state) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        std::string program = KEELCHECK_PATH;
-        std::string where = directory.string();
-        std::array<char*, 3> argv{program.data(), where.data(), nullptr};
-        pid_t child = 0;
-        const int spawned =
-            ::posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
         // Findings make the status 1; anything else is a failure.
-        if (spawned != 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-            WEXITSTATUS(status) != 1) {
+        if (keel::bench::runQuietly(KEELCHECK_PATH, {directory.string()}) != 1) {
             state.SkipWithError("keelcheck failed");
             break;
         }

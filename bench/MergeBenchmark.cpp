@@ -11,6 +11,7 @@
 // four files once into fresh memory and writing and syncing a file of the merged master's size
 // once. The counter x_floor is the merge's time over the floor's (x_floor_median the median of
 // the iterations' ratios, less swayed by a slow sync), x_warm_floor over the warm floor's.
+#include "Quiet.h"
 #include "ScratchDirectory.h"
 
 #include "merge/DatabaseMerge.h"
@@ -29,13 +30,11 @@
 #include <numeric>
 #include <ostream>
 #include <random>
-#include <spawn.h>
 #include <stdexcept>
 #include <stdlib.h>
 #include <streambuf>
 #include <sys/mman.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -43,11 +42,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
+using keel::bench::NullBuffer;
 
 const keel::MergeDatabase& objectDatabase() { return keel::mergeDatabases()[1]; }
 
@@ -369,20 +364,7 @@ BENCHMARK(BM_MergeObjectDirectory)
 // The whole program, as a user runs it, its progress lines going to /dev/null.
 void BM_KeelmergeObjects(benchmark::State& state) {
     measureAgainstFloor(state, [](const fs::path& directory) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
-        std::string program = KEELMERGE_PATH;
-        std::string option = "-o";
-        std::array<char*, 3> argv{program.data(), option.data(), nullptr};
-        pid_t child = 0;
-        const int spawned =
-            ::posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
-        if (spawned != 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-            WEXITSTATUS(status) != 0) {
+        if (keel::bench::runQuietly(KEELMERGE_PATH, {"-o"}, directory) != 0) {
             throw std::runtime_error("keelmerge failed");
         }
     });
