@@ -4,15 +4,14 @@
 // every finding is one line of the text report, and the JSON report is JSON that lists every
 // finding.
 //
-// Input: as the set loading target's, a control byte, six 16-bit little-endian lengths, then
-// the files' bytes in load order, the last file taking the rest. A control byte of 0x80 or more
-// whose low three bits name a file (0 to 6) leaves that file out.
+// Input: a set of seven files, one of which may be left out (fuzz/SetInput.h).
 #include "check/CheckedSet.h"
 #include "check/Reports.h"
 #include "check/SetCheck.h"
 #include "fuzz/CountedWalk.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/ScratchDirectory.h"
+#include "fuzz/SetInput.h"
 #include "support/Json.h"
 
 #include <array>
@@ -23,7 +22,7 @@ namespace {
 
 using namespace keel;
 
-constexpr std::size_t fileCount = loadOrder.size();
+constexpr std::size_t fileCount = keel::fuzz::SetInput::fileCount;
 
 std::size_t indexOf(DatabaseFile file) {
     for (std::size_t i = 0; i < fileCount; ++i) {
@@ -73,24 +72,11 @@ std::size_t slotsNamingNothing(const std::array<ByteVector, fileCount>& contents
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    keel::fuzz::InputSplitter input(data, size);
-    const std::uint8_t control = input.byte();
-    const std::size_t missing = control >= 0x80 ? (control & 7u) : fileCount;
-    std::array<std::uint16_t, fileCount - 1> lengths{};
-    for (std::uint16_t& length : lengths) {
-        length = input.uint16();
-    }
-    std::array<ByteVector, fileCount> contents;
-    for (std::size_t i = 0; i < fileCount; ++i) {
-        const ConstByteSpan piece = i + 1 < fileCount ? input.piece(lengths[i]) : input.rest();
-        contents[i].assign(piece.begin(), piece.end());
-    }
+    const keel::fuzz::SetInput input = keel::fuzz::SetInput::take(data, size);
+    const std::size_t missing = input.missing;
+    const auto& contents = input.contents;
     const std::filesystem::path& directory = keel::fuzz::emptyScratchDirectory();
-    for (std::size_t i = 0; i < fileCount; ++i) {
-        if (i != missing) {
-            keel::fuzz::writeFile(directory / std::string(fileName(loadOrder[i])), contents[i]);
-        }
-    }
+    input.writeInto(directory);
 
     const CheckedSet::Load loaded = CheckedSet::load(directory);
     KEEL_FUZZ_CHECK(loaded.set.has_value());

@@ -3,13 +3,12 @@
 // files; saving an unchanged set changes no file; a damaged file that the editors would write
 // differently is only replaced when the answer says so, and then kept as a backup.
 //
-// Input: a control byte, six 16-bit little-endian lengths, then the files' bytes in load
-// order, the last file taking the rest. A control byte of 0x80 or more whose low three bits
-// name a file (0 to 6) leaves that file out.
+// Input: a set of seven files, one of which may be left out (fuzz/SetInput.h).
 #include "carriers/CarrierList.h"
 #include "fuzz/CountedWalk.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/ScratchDirectory.h"
+#include "fuzz/SetInput.h"
 #include "nations/NationList.h"
 #include "shell/DatabaseSet.h"
 
@@ -49,25 +48,11 @@ ByteVector editedContent(DatabaseFile file, const ByteVector& loaded) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    keel::fuzz::InputSplitter input(data, size);
-    const std::uint8_t control = input.byte();
-    const std::size_t missing = control >= 0x80 ? (control & 7u) : fileCount;
-    std::array<std::uint16_t, fileCount - 1> lengths{};
-    for (std::uint16_t& length : lengths) {
-        length = input.uint16();
-    }
-    std::array<ByteVector, fileCount> contents;
-    for (std::size_t i = 0; i < fileCount; ++i) {
-        const ConstByteSpan piece = i + 1 < fileCount ? input.piece(lengths[i]) : input.rest();
-        contents[i].assign(piece.begin(), piece.end());
-    }
-
+    const keel::fuzz::SetInput input = keel::fuzz::SetInput::take(data, size);
+    const std::size_t missing = input.missing;
+    const auto& contents = input.contents;
     const fs::path& directory = keel::fuzz::emptyScratchDirectory();
-    for (std::size_t i = 0; i < fileCount; ++i) {
-        if (i != missing) {
-            keel::fuzz::writeFile(directory / std::string(fileName(loadOrder[i])), contents[i]);
-        }
-    }
+    input.writeInto(directory);
 
     DatabaseSet::LoadResult loaded = DatabaseSet::load(directory);
     if (missing < fileCount) {
