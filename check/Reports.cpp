@@ -1,6 +1,7 @@
 #include "check/Reports.h"
 
 #include "check/Version.h"
+#include "common/Utf8.h"
 #include "common/WindowsCodePage.h"
 #include "launchers/LauncherRecord.h"
 #include "objects/ObjectRecord.h"
@@ -164,7 +165,7 @@ void TextReport::write(const CheckedSet& set, const FindingList& findings, std::
 
 void JsonReport::write(const CheckedSet& set, const FindingList& findings, std::ostream& out) {
     out << "{\n  \"program\": \"keelcheck\",\n  \"version\": " << jsonString(keelcheckVersion())
-        << ",\n  \"directory\": " << jsonUtf8String(set.directory().string())
+        << ",\n  \"directory\": " << jsonUtf8String(wellFormedUtf8(set.directory().string()))
         << ",\n  \"files\": [";
     const char* separator = "\n";
     for (DatabaseFile file : loadOrder) {

@@ -364,6 +364,17 @@ TEST_F(Keelcheck, TextsFromTheFilesAreShownInUtf8AndEveryFindingStaysOnItsLine) 
         << text.out;
     const Json report = Json::parse(run({"--json"}).out);
     EXPECT_EQ(report["findings"][0]["name"].string(), "Caf\xC3\xA9 \xE2\x82\xAC Line\nTwo");
+
+    // A directory whose name is not UTF-8 still gives JSON: its bytes that are not become the
+    // replacement character.
+    std::filesystem::create_directory(directory / "set\xFF");
+    for (const auto& [which, bytes] : files) {
+        test::writeFile(directory / "set\xFF" / std::string(fileName(which)), bytes);
+    }
+    const test::ProgramOutput oddlyNamed =
+        test::runProgram(KEELCHECK_PATH, {"--json", "set\xFF"}, directory.path());
+    EXPECT_EQ(oddlyNamed.exitCode, 1);
+    EXPECT_EQ(Json::parse(oddlyNamed.out)["directory"].string(), "set\xEF\xBF\xBD");
 }
 
 TEST_F(Keelcheck, ExitStatusesAndTheCommandLine) {

@@ -1,14 +1,47 @@
 #include "support/Json.h"
 
+#include <cerrno>
+#include <iconv.h>
 #include <stdexcept>
+#include <vector>
 
 namespace keel::test {
+
+bool isWellFormedUtf8(std::string_view text) {
+    // The C library reads UTF-8 up to the old six-byte forms; what it gives as UTF-32 is then
+    // held to Unicode's range, without surrogates.
+    const iconv_t converter = ::iconv_open("UTF-32LE", "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        throw std::runtime_error("no UTF-8 converter");
+    }
+    std::vector<char> in(text.begin(), text.end());
+    std::vector<char32_t> out(text.size() + 1);
+    char* inAt = in.data();
+    std::size_t inLeft = in.size();
+    char* outAt = reinterpret_cast<char*>(out.data());
+    std::size_t outLeft = out.size() * sizeof(char32_t);
+    const std::size_t converted = ::iconv(converter, &inAt, &inLeft, &outAt, &outLeft);
+    ::iconv_close(converter);
+    if (converted == static_cast<std::size_t>(-1) || inLeft != 0) {
+        return false;
+    }
+    const std::size_t characters = out.size() - outLeft / sizeof(char32_t);
+    for (std::size_t i = 0; i < characters; ++i) {
+        if (out[i] > 0x10FFFF || (out[i] >= 0xD800 && out[i] <= 0xDFFF)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 class JsonParser {
 public:
     explicit JsonParser(std::string_view text) : text_(text) {}
 
     Json document() {
+        if (!isWellFormedUtf8(text_)) {
+            fail("the text is not UTF-8");
+        }
         Json value = parseValue();
         skipSpace();
         if (at_ != text_.size()) {

@@ -11,8 +11,11 @@
 namespace keel::test {
 
 // A JSON value as a program under test printed it. Parsing is strict: anything that is not
-// JSON (a trailing comma, an unescaped control character, text after the value) throws, so a
-// test that parses output also checks that it is JSON at all.
+// JSON (text that is not UTF-8, a trailing comma, an unescaped control character, text after the
+// value) throws, so a test that parses output also checks that it is JSON at all.
+// Whether the bytes are well-formed UTF-8, as the C library's own converter judges them.
+bool isWellFormedUtf8(std::string_view text);
+
 class Json {
 public:
     using Object = std::map<std::string, Json>;
