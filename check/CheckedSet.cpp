@@ -1,6 +1,10 @@
 #include "check/CheckedSet.h"
 
 #include "common/FileIo.h"
+#include "launchers/LauncherRecord.h"
+#include "objects/ObjectRecord.h"
+#include "pickers/ListFiles.h"
+#include "threed/ThreeDRecord.h"
 
 #include <algorithm>
 #include <system_error>
@@ -52,6 +56,39 @@ CheckedSet::Load CheckedSet::load(const std::filesystem::path& directory) {
     }
     result.set = std::move(set);
     return result;
+}
+
+std::size_t CheckedSet::fixedRecordSize(DatabaseFile which) {
+    switch (which) {
+    case DatabaseFile::Objects:
+        return ObjectRecord::Size;
+    case DatabaseFile::Launchers:
+        return LauncherRecord::Size;
+    case DatabaseFile::ThreeDObjects:
+        return ThreeDRecord::Size;
+    case DatabaseFile::Sensors:
+        return sensorListFormat.recordSize;
+    case DatabaseFile::Airstrips:
+        return airstripListFormat.recordSize;
+    case DatabaseFile::ShipBasedAircraft:
+    case DatabaseFile::Missions:
+        return 0;
+    }
+    return 0;
+}
+
+std::optional<std::size_t> CheckedSet::recordCount(DatabaseFile which) const {
+    if (!has(which)) {
+        return std::nullopt;
+    }
+    switch (which) {
+    case DatabaseFile::Missions:
+        return missions_.nations.size();
+    case DatabaseFile::ShipBasedAircraft:
+        return carriers_.carriers.size();
+    default:
+        return bytes(which).size() / fixedRecordSize(which);
+    }
 }
 
 } // namespace keel

@@ -40,6 +40,13 @@ public:
     const MissionDatabase& missions() const { return missions_; }
     const CarrierDatabase& carriers() const { return carriers_; }
 
+    // The size of a file's records when it is a run of fixed-size records; 0 for mission.db and
+    // shipbasedaircraft.db.
+    static std::size_t fixedRecordSize(DatabaseFile which);
+    // How many records of a file were read (whole records, nations, carriers), or nothing for a
+    // file that was not.
+    std::optional<std::size_t> recordCount(DatabaseFile which) const;
+
 private:
     std::filesystem::path directory_;
     std::array<File, loadOrder.size()> files_;

@@ -1,10 +1,5 @@
 #include "check/FileCheck.h"
 
-#include "launchers/LauncherRecord.h"
-#include "objects/ObjectRecord.h"
-#include "pickers/ListFiles.h"
-#include "threed/ThreeDRecord.h"
-
 #include <sstream>
 
 namespace keel {
@@ -29,26 +24,6 @@ std::string_view uncheckedWithout(DatabaseFile file) {
         return "airstrip slots were not checked";
     }
     return {};
-}
-
-// The record size of a file that is a run of fixed-size records; 0 for the structured files.
-std::size_t recordSizeOf(DatabaseFile file) {
-    switch (file) {
-    case DatabaseFile::Objects:
-        return ObjectRecord::Size;
-    case DatabaseFile::Launchers:
-        return LauncherRecord::Size;
-    case DatabaseFile::ThreeDObjects:
-        return ThreeDRecord::Size;
-    case DatabaseFile::Sensors:
-        return sensorListFormat.recordSize;
-    case DatabaseFile::Airstrips:
-        return airstripListFormat.recordSize;
-    case DatabaseFile::ShipBasedAircraft:
-    case DatabaseFile::Missions:
-        return 0;
-    }
-    return 0;
 }
 
 // The reader's sentences, one finding each. A sentence that opens with the file's name and a
@@ -95,7 +70,7 @@ void FileCheck::run(const SetIndexes& indexes, FindingList& findings) const {
         case CheckedSet::State::Read:
             break;
         }
-        if (const std::size_t size = recordSizeOf(file);
+        if (const std::size_t size = CheckedSet::fixedRecordSize(file);
             size != 0 && read.bytes.size() % size != 0) {
             const std::size_t extra = read.bytes.size() % size;
             findings.add({FindingKind::DamagedFile,

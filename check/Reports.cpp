@@ -3,10 +3,6 @@
 #include "check/Version.h"
 #include "common/Utf8.h"
 #include "common/WindowsCodePage.h"
-#include "launchers/LauncherRecord.h"
-#include "objects/ObjectRecord.h"
-#include "pickers/ListFiles.h"
-#include "threed/ThreeDRecord.h"
 
 #include <cstdio>
 #include <set>
@@ -82,31 +78,6 @@ std::string printablePath(const std::filesystem::path& path) {
     return out;
 }
 
-// How many records of a file were read, or nothing for a file that was not.
-std::optional<std::size_t> recordCount(const CheckedSet& set, DatabaseFile file) {
-    if (!set.has(file)) {
-        return std::nullopt;
-    }
-    const ConstByteSpan bytes = set.bytes(file);
-    switch (file) {
-    case DatabaseFile::Objects:
-        return ObjectFile::count(bytes);
-    case DatabaseFile::Launchers:
-        return LauncherFile::count(bytes);
-    case DatabaseFile::ThreeDObjects:
-        return ThreeDFile::count(bytes);
-    case DatabaseFile::Sensors:
-        return NamedList(sensorListFormat, bytes).count();
-    case DatabaseFile::Airstrips:
-        return NamedList(airstripListFormat, bytes).count();
-    case DatabaseFile::Missions:
-        return set.missions().nations.size();
-    case DatabaseFile::ShipBasedAircraft:
-        return set.carriers().carriers.size();
-    }
-    return std::nullopt;
-}
-
 std::string_view stateName(CheckedSet::State state) {
     switch (state) {
     case CheckedSet::State::Read:
@@ -170,7 +141,7 @@ void JsonReport::write(const CheckedSet& set, const FindingList& findings, std::
     const char* separator = "\n";
     for (DatabaseFile file : loadOrder) {
         const CheckedSet::File& read = set.file(file);
-        const auto records = recordCount(set, file);
+        const auto records = set.recordCount(file);
         out << separator << "    {\"file\": " << jsonString(fileName(file))
             << ", \"state\": " << jsonString(stateName(read.state))
             << ", \"records\": " << (records ? std::to_string(*records) : "null") << "}";
