@@ -23,6 +23,7 @@ RecordEditorTraits carrierEditorTraits() {
     RecordEditorTraits traits{"TSBAForm", QObject::tr("ShipBasedAircraft Records"), "sbaList", 2,
                               QObject::tr("New Class"), "db"};
     traits.sortable = false;
+    traits.deletingLastShowsFirst = true;
     return traits;
 }
 
@@ -103,6 +104,8 @@ QComboBox* TSBAForm::makeNameBox(const QString& name, QWidget* parent) {
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(28);
     box->lineEdit()->setValidator(new CodePageValidator(box));
+    // What the box shows is what its field can store: every carrier text field holds 255.
+    box->lineEdit()->setMaxLength(static_cast<int>(CarrierRecord::Country.maxLength()));
     return box;
 }
 
@@ -128,10 +131,10 @@ const Nation* TSBAForm::nationMatched() const {
 
 const NationClass* TSBAForm::aircraftClassMatched() const {
     const Nation* nation = nationMatched();
-    if (nation == nullptr || matchedAircraftClass_ >= nation->classes.size()) {
+    if (nation == nullptr || !matchedAircraftClass_ || *matchedAircraftClass_ >= nation->classes.size()) {
         return nullptr;
     }
-    return &nation->classes[matchedAircraftClass_];
+    return &nation->classes[*matchedAircraftClass_];
 }
 
 const NationNameIndex& TSBAForm::nationNames() {
@@ -154,6 +157,9 @@ void TSBAForm::lookUpNation() {
     }
     // The last equal name wins; a name that no nation bears leaves the match as it was.
     if (const std::optional<std::size_t> found = nationNames().lastNamed(typedBytes(country_->currentText()))) {
+        if (*found != matchedNation_) {
+            matchedAircraftClass_.reset(); // a position among another nation's classes
+        }
         matchedNation_ = *found;
     }
 }
@@ -272,6 +278,7 @@ void TSBAForm::RefreshAircraftNameList() {
 
 void TSBAForm::showFields(std::size_t index) {
     FlagScope showing(showingPart_);
+    aircraftTypesAside_.clear();
     const Carrier& carrier = carriers_.carrier(index);
     fieldArea()->setEnabled(true);
     currentAircraft_ = 0;
@@ -321,6 +328,9 @@ void TSBAForm::ChangeCountry() {
     }
     RefreshShipClassList();
     takeFirstChoice(objectName_);
+    // The aircraft classes and aircraft offered are the new nation's, and only its own.
+    RefreshAircraftClassList();
+    RefreshAircraftNameList();
     CarrierRecord::Country.write(carrier->record, typedBytes(country_->currentText()), TextOverflow::Cut);
     markRecordChanged();
     ChangeObjectName();
@@ -345,7 +355,7 @@ void TSBAForm::ChangeNumPlatforms() {
     if (count == carrier->aircraftTypes.size()) {
         return;
     }
-    carrier->aircraftTypes.resize(count, newAircraftType());
+    aircraftTypesAside_.resize(carrier->aircraftTypes, count, newAircraftType);
     CarrierRecord::NumPlatforms.write(carrier->record, static_cast<std::int32_t>(count));
     // The aircraft type on screen may be gone: the spin buttons then stand on the last one.
     currentPlatform_.arrows->setRange(1, static_cast<int>(count));

@@ -2,6 +2,7 @@
 
 #include "carriers/CarrierList.h"
 #include "carriers/NationNameIndex.h"
+#include "common/EntriesAside.h"
 #include "editor/FieldControls.h"
 #include "editor/RecordEditorForm.h"
 #include "nations/NationEditorLinks.h"
@@ -29,7 +30,8 @@ public:
     const CarrierList& carriers() const { return carriers_; }
     std::size_t currentAircraftType() const { return currentAircraft_; }
     std::size_t matchedNation() const { return matchedNation_; }
-    std::size_t matchedAircraftClass() const { return matchedAircraftClass_; }
+    // None until a class of the matched nation was named, and again once another nation is.
+    std::optional<std::size_t> matchedAircraftClass() const { return matchedAircraftClass_; }
     // What a drop-down list offers now.
     QStringList choices(const QString& boxName) const;
 
@@ -51,6 +53,7 @@ public slots:
 protected:
     void showFields(std::size_t index) override;
     void clearFields() override;
+    void afterRecordAccepted() override { aircraftTypesAside_.clear(); }
 
 private:
     // The carrier on screen, for a handler to store into; none while the editor fills its
@@ -66,6 +69,7 @@ private:
     // The country list offers a name for each of the nation editor's nations, as the last
     // build of it and the renames since left them.
     bool nationChoicesFollow() const;
+    // Looks up the matched nation; a class matched in another nation is no longer matched.
     void lookUpNation();
     void lookUpAircraftClass();
     // Replaces a list's entries; the text in the box stays as it was and no handler runs.
@@ -81,8 +85,10 @@ private:
     NationNameIndex nationNames_;
     std::size_t currentAircraft_ = 0;
     std::size_t matchedNation_ = 0;
-    std::size_t matchedAircraftClass_ = 0;
+    std::optional<std::size_t> matchedAircraftClass_;
     bool showingPart_ = false; // an aircraft type is being put into the controls
+    // What the count box dropped from the carrier on screen, until it is accepted or shown anew.
+    EntriesAside<AircraftType> aircraftTypesAside_;
 
     QComboBox* objectName_;
     QComboBox* country_;

@@ -4,6 +4,7 @@
 #include "editor/NumberText.h"
 
 #include <QHBoxLayout>
+#include <QSignalBlocker>
 #include <QVariant>
 
 #include <algorithm>
@@ -52,12 +53,47 @@ void showBeyondTypingLimit(QLineEdit* edit, const QString& text) {
     edit->setText(text);
 }
 
+namespace {
+
+const char* const leftUnfinishedProperty = "numberLeftUnfinished";
+
+bool isLoneMinus(const QString& text) { return text.trimmed() == QLatin1String("-"); }
+
+} // namespace
+
+bool numberStillBeingTyped(const QLineEdit* edit) {
+    return isLoneMinus(edit->text()) && !edit->property(leftUnfinishedProperty).toBool();
+}
+
+void refuseUnfinishedNumberWhenLeft(QLineEdit* edit) {
+    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] {
+        if (isLoneMinus(edit->text())) {
+            edit->setProperty(leftUnfinishedProperty, true);
+            emit edit->textChanged(edit->text());
+            edit->setProperty(leftUnfinishedProperty, false);
+        }
+    });
+}
+
 int positionAfterTypedText(const SpinField& field) {
+    if (numberStillBeingTyped(field.edit)) {
+        return field.arrows->position();
+    }
     const std::optional<std::int64_t> typed = parseWholeNumber(field.edit->text());
     if (typed && *typed >= field.arrows->minimum() && *typed <= field.arrows->maximum()) {
         field.arrows->setPosition(static_cast<int>(*typed));
+    } else {
+        showStoredAfterRefusal(field.edit, QString::number(field.arrows->position()));
     }
     return field.arrows->position();
+}
+
+void showStoredAfterRefusal(QLineEdit* edit, const QString& stored) {
+    if (edit->text() != stored) {
+        const QSignalBlocker quiet(edit);
+        edit->setText(stored);
+    }
+    edit->selectAll();
 }
 
 void showPosition(const SpinField& field, int value) {

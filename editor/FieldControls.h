@@ -18,10 +18,22 @@ struct SpinField {
 SpinField makeSpinField(QWidget* parent, const QString& name, int minimum, int maximum);
 
 // A spin field whose value is its arrows' position: typed text moves the position only when it
-// is a whole number within the arrows' range, and is otherwise ignored. Gives the position.
+// is a whole number within the arrows' range; any other text is refused, and the box shows the
+// position again. Gives the position.
 int positionAfterTypedText(const SpinField& field);
 // Shows a value in a spin field and puts its arrows there.
 void showPosition(const SpinField& field, int value);
+
+// A lone minus sign is where every negative number starts: while the user is still in the box
+// it is neither stored nor refused. Once the user leaves the box or presses Enter with it, the
+// box's handler runs again and refuses it as any other text.
+bool numberStillBeingTyped(const QLineEdit* edit);
+void refuseUnfinishedNumberWhenLeft(QLineEdit* edit);
+
+// After the text typed into a box was refused, the box shows again what its field holds, so
+// that what is on screen is what is stored. No handler runs for it, and the text is selected,
+// so that the next keystroke replaces it.
+void showStoredAfterRefusal(QLineEdit* edit, const QString& stored);
 
 // Limits what can be typed into an edit box to `limit` characters, while a value that a record
 // holds can still be shown whole with showBeyondTypingLimit: a byte of 12 in a box for one digit

@@ -2,13 +2,17 @@
 
 #include "common/NameCompare.h"
 #include "editor/CodePage.h"
+#include "editor/CodePageValidator.h"
 #include "editor/DialogService.h"
+#include "editor/FieldControls.h"
 #include "editor/FlagScope.h"
 #include "editor/NumberText.h"
 #include "editor/RecordListModel.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QListView>
@@ -107,6 +111,19 @@ QAction* RecordEditorForm::addMenuAction(const QString& name, const QString& cap
 }
 
 void RecordEditorForm::createFromMaster() {
+    // The number boxes are the editable boxes without a code page: what is left in them
+    // unfinished is refused when the user leaves them.
+    for (QLineEdit* edit : fields_->findChildren<QLineEdit*>()) {
+        if (edit->validator() == nullptr && !edit->isReadOnly() &&
+            qobject_cast<QComboBox*>(edit->parentWidget()) == nullptr) {
+            refuseUnfinishedNumberWhenLeft(edit);
+        }
+    }
+    // Told once the keystroke or paste is over, not from inside the edit box's own work.
+    for (CodePageValidator* validator : findChildren<CodePageValidator*>()) {
+        connect(validator, &CodePageValidator::charactersLeftOut, this, &RecordEditorForm::reportCharactersLeftOut,
+                Qt::QueuedConnection);
+    }
     {
         FlagScope busy(busy_);
         takeMaster();
@@ -185,6 +202,7 @@ void RecordEditorForm::showRecord(std::size_t index) {
     }
     afterRecordShown();
     recordChanged_ = false;
+    savedUnacceptedChanges_ = false;
 }
 
 void RecordEditorForm::showNoRecord() {
@@ -215,8 +233,12 @@ void RecordEditorForm::FromListShowRecord() {
                          DialogService::Choice::YesNo);
         if (answer == DialogService::Answer::Yes) {
             setChanged_ = true;
+            afterRecordAccepted();
         } else {
             records_->restore(*current_, snapshot_);
+            if (savedUnacceptedChanges_) {
+                setChanged_ = true; // the files hold the changes that were just undone
+            }
             buildRecordList();
             afterRecordsChanged(RecordsChange::Undone);
         }
@@ -249,6 +271,7 @@ void RecordEditorForm::SaveRecord() {
         setChanged_ = true;
     }
     recordChanged_ = false;
+    afterRecordAccepted();
 }
 
 void RecordEditorForm::RestoreAllRecords() {
@@ -259,7 +282,7 @@ void RecordEditorForm::RestoreAllRecords() {
     if (answer != DialogService::Answer::Yes) {
         return;
     }
-    setChanged_ = false;
+    setChanged_ = masterNotWritten_;
     {
         FlagScope busy(busy_);
         takeMaster();
@@ -321,7 +344,10 @@ void RecordEditorForm::followMovedRecord(std::optional<std::size_t> newPosition)
         showNoRecord();
         return;
     }
-    const std::size_t replacement = std::min(current_.value_or(0), records_->count() - 1);
+    std::size_t replacement = std::min(current_.value_or(0), records_->count() - 1);
+    if (traits_.deletingLastShowsFirst && current_ && *current_ >= records_->count()) {
+        replacement = 0;
+    }
     showRecord(replacement);
     stepper_->setPosition(static_cast<int>(replacement));
 }
@@ -339,6 +365,9 @@ void RecordEditorForm::SortRecords() {
 }
 
 void RecordEditorForm::commit() {
+    if (recordChanged_ || rememberedRecordChanged_) {
+        savedUnacceptedChanges_ = true;
+    }
     if (traits_.sortable) {
         SortRecords();
     }
@@ -365,6 +394,12 @@ std::optional<float> RecordEditorForm::typedFloat(const QString& text) {
         return std::nullopt;
     }
     return static_cast<float>(*typed);
+}
+
+void RecordEditorForm::reportCharactersLeftOut(const QString& characters) {
+    dialogs_.reportError(tr("'%1' cannot be stored: the texts of the database files hold only the characters "
+                            "of the Windows-1252 code page. The rest of the text was taken.")
+                             .arg(characters));
 }
 
 void RecordEditorForm::reportNotInteger(const QString& text) {

@@ -36,6 +36,9 @@ struct RecordEditorTraits {
     bool sortable = true;
     // Save Record counts the record as an accepted change even when nothing was changed.
     bool saveRecordAlwaysAccepts = false;
+    // Deleting the record on screen when it is the last shows the first record; otherwise the
+    // one before it.
+    bool deletingLastShowsFirst = false;
 };
 
 // The behaviour every record editor shares, whatever the shape of its records: the working
@@ -68,8 +71,17 @@ public:
 
     bool holdsUnsavedWork() const override { return recordChanged_ || setChanged_; }
     bool holdsAcceptedChanges() const override { return setChanged_; }
-    void clearAcceptedChanges() override { setChanged_ = false; }
-    void markAcceptedChanges() override { setChanged_ = true; }
+    void clearAcceptedChanges() override {
+        setChanged_ = false;
+        masterNotWritten_ = false;
+    }
+    // After a save that could not write this editor's file: the master buffer then holds
+    // changes that the file does not, and Restore All, which goes back to the master buffer,
+    // leaves them unsaved.
+    void markAcceptedChanges() override {
+        setChanged_ = true;
+        masterNotWritten_ = true;
+    }
 
     // Showing and hiding through the main window's toggle; the record-changed mark of a
     // hidden editor is remembered until it is shown again.
@@ -126,6 +138,7 @@ protected:
     // nothing, once the user was told, for anything else.
     std::optional<float> typedFloat(const QString& text);
     void reportNotInteger(const QString& text);
+    void reportCharactersLeftOut(const QString& characters);
     void reportOutOfRange(const QString& text, const IntegerField& field);
 
     // Puts every field of a record into its control; the handlers store nothing meanwhile.
@@ -133,6 +146,8 @@ protected:
     // Empties the controls when no record is shown.
     virtual void clearFields() {}
     virtual void afterRecordShown() {}
+    // The changes of the record on screen were accepted, by Save Record or the retain question.
+    virtual void afterRecordAccepted() {}
     virtual void afterListBuilt() {}
     // After the entry of one record changed in place, which counts as a build of the list; an
     // editor may do for that record alone what it does for all after a build.
@@ -163,6 +178,10 @@ private:
     bool recordChanged_ = false;
     bool rememberedRecordChanged_ = false;
     bool setChanged_ = false;
+    // A save wrote the record on screen with changes not yet accepted: putting its snapshot
+    // back then makes the working copy differ from the files.
+    bool savedUnacceptedChanges_ = false;
+    bool masterNotWritten_ = false;
     bool busy_ = false;
     bool filling_ = false;
 

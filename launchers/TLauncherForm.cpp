@@ -290,12 +290,13 @@ void TLauncherForm::ChangeWeap() {
 void TLauncherForm::storeWholeNumber(const QString& name) {
     const ByteSpan record = editableRecord();
     const auto box = wholeNumbers_.constFind(name);
-    if (record.empty() || box == wholeNumbers_.cend()) {
+    if (record.empty() || box == wholeNumbers_.cend() || numberStillBeingTyped(box->edit)) {
         return;
     }
     // Typed numbers are not held to the arrows' range, only to what the field can hold.
     const std::optional<std::int64_t> typed = typedWholeNumber(box->edit->text(), box->field);
     if (!typed) {
+        showStoredAfterRefusal(box->edit, QString::number(box->field.read(record)));
         return;
     }
     box->field.write(record, *typed);
@@ -316,9 +317,14 @@ void TLauncherForm::ChangeFloat() {
         return;
     }
     const auto& [field, edit] = *found;
+    if (numberStillBeingTyped(edit)) {
+        return;
+    }
     if (const std::optional<float> typed = typedFloat(edit->text())) {
         field.write(record, *typed);
         markRecordChanged();
+    } else {
+        showStoredAfterRefusal(edit, formatFloat(field.read(record)));
     }
 }
 

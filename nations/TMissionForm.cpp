@@ -26,22 +26,13 @@ RecordEditorTraits nationEditorTraits() {
     RecordEditorTraits traits{"TMissionForm", QObject::tr("Mission Records"), "MissionList", 2,
                               QObject::tr("New Country"), "db"};
     traits.sortable = false; // the simulation and the carriers refer to nations as they stand
+    traits.deletingLastShowsFirst = true;
     return traits;
 }
 
 void enable(const SpinField& field, bool enabled) {
     field.edit->setEnabled(enabled);
     field.arrows->setEnabled(enabled);
-}
-
-// Resizes a list to `count`, appending what `make` gives.
-template <typename List, typename Make> void resizeList(List& list, std::size_t count, Make make) {
-    if (list.size() > count) {
-        list.erase(list.begin() + static_cast<std::ptrdiff_t>(count), list.end());
-    }
-    while (list.size() < count) {
-        list.push_back(make());
-    }
 }
 
 } // namespace
@@ -56,6 +47,7 @@ TMissionForm::TMissionForm(ByteVector& master, DialogService& dialogs, QWidget* 
     countryName_ = new QLineEdit(area);
     countryName_->setObjectName("CountryName");
     countryName_->setValidator(new CodePageValidator(countryName_));
+    countryName_->setMaxLength(static_cast<int>(NationRecord::CountryName.maxLength()));
     countryName_->setMinimumWidth(countryName_->fontMetrics().averageCharWidth() * 30);
     layout->addWidget(new QLabel(tr("Nation:"), area), 0, 0);
     layout->addWidget(countryName_, 0, 1);
@@ -96,6 +88,7 @@ TMissionForm::TMissionForm(ByteVector& master, DialogService& dialogs, QWidget* 
     className_ = new QLineEdit(classGroup);
     className_->setObjectName("ClassName");
     className_->setValidator(new CodePageValidator(className_));
+    className_->setMaxLength(static_cast<int>(ClassRecord::ClassName.maxLength()));
     classGrid->addWidget(new QLabel(tr("Class Name:"), classGroup), 3, 0);
     classGrid->addWidget(className_, 3, 1);
     connect(className_, &QLineEdit::textChanged, this, &TMissionForm::ChangeClassName);
@@ -133,6 +126,7 @@ TMissionForm::TMissionForm(ByteVector& master, DialogService& dialogs, QWidget* 
     name_ = new QLineEdit(platformGroup);
     name_->setObjectName("Name");
     name_->setValidator(new CodePageValidator(name_));
+    name_->setMaxLength(static_cast<int>(PlatformRecord::Name.maxLength()));
     platformGrid->addWidget(new QLabel(tr("Display Name:"), platformGroup), 2, 0);
     platformGrid->addWidget(name_, 2, 1);
     connect(name_, &QLineEdit::textChanged, this, &TMissionForm::ChangeName);
@@ -188,6 +182,7 @@ template <typename... Refresh> void TMissionForm::refreshCarriers(Refresh... ref
 
 void TMissionForm::showFields(std::size_t index) {
     FlagScope showing(showingPart_);
+    letGoOfEntriesAside();
     const Nation& nation = nations_.nation(index);
     fieldArea()->setEnabled(true);
     countryName_->setText(textFromBytes(NationRecord::CountryName.read(nation.record)));
@@ -228,6 +223,11 @@ void TMissionForm::showPlatform(std::size_t index) {
     name_->setText(textFromBytes(PlatformRecord::Name.read(platform.record)));
     const int hull = PlatformRecord::HullNum.read(platform.record);
     showPosition(hullNum_, hull);
+}
+
+void TMissionForm::letGoOfEntriesAside() {
+    classesAside_.clear();
+    platformsAside_.clear();
 }
 
 void TMissionForm::applyEnablingRule(int type) {
@@ -300,7 +300,7 @@ void TMissionForm::ChangeNumClasses() {
     if (count == nation->classes.size()) {
         return;
     }
-    resizeList(nation->classes, count, newNationClass);
+    classesAside_.resize(nation->classes, count, newNationClass);
     NationRecord::numClasses.write(nation->record, static_cast<std::int32_t>(count));
     currentClass_.arrows->setRange(1, static_cast<int>(count));
     showClass(std::min(shownClass_, count - 1));
@@ -391,7 +391,7 @@ void TMissionForm::ChangeNumObjects() {
     if (count == shown.platforms.size()) {
         return;
     }
-    resizeList(shown.platforms, count, [&shown] { return newPlatform(shown); });
+    platformsAside_[shownClass_].resize(shown.platforms, count, [&shown] { return newPlatform(shown); });
     ClassRecord::numObjects.write(shown.record, static_cast<std::int32_t>(count));
     currentPlatform_.arrows->setRange(1, static_cast<int>(count));
     showPlatform(std::min(shownPlatform_, count - 1));
@@ -412,13 +412,18 @@ void TMissionForm::ChangePlatformTagName() {
         return;
     }
     Platform& platform = shownClassOf(*nation).platforms[shownPlatform_];
+    const std::string chosen = typedBytes(platformTagName_->currentText());
+    // The combo box reports the object it names as picked whenever the box loses the focus,
+    // also when its drop-down was only opened and closed: only another object is a change.
+    if (chosen == PlatformRecord::Platform_TagName.read(platform.record)) {
+        return;
+    }
     // Another object for the platform: its display name goes with the old one.
     {
         FlagScope showing(showingPart_);
         name_->clear();
     }
-    PlatformRecord::Platform_TagName.write(platform.record, typedBytes(platformTagName_->currentText()),
-                                           TextOverflow::Cut);
+    PlatformRecord::Platform_TagName.write(platform.record, chosen, TextOverflow::Cut);
     PlatformRecord::Name.write(platform.record, "", TextOverflow::Cut);
     refreshCarriers(&CarrierLists::RefreshAircraftNameList);
     stored();

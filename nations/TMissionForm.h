@@ -1,10 +1,13 @@
 #pragma once
 
+#include "common/EntriesAside.h"
 #include "editor/FieldControls.h"
 #include "editor/RecordEditorForm.h"
 #include "nations/NationEditorLinks.h"
 #include "nations/NationList.h"
 #include "objects/ObjectEditorLinks.h"
+
+#include <map>
 
 class QComboBox;
 class QGroupBox;
@@ -57,6 +60,7 @@ protected:
     void showFields(std::size_t index) override;
     void clearFields() override;
     void afterRecordsChanged(RecordsChange change) override;
+    void afterRecordAccepted() override { letGoOfEntriesAside(); }
 
 private:
     // The nation on screen, for a handler to store into; none while the editor or this window
@@ -68,6 +72,7 @@ private:
     void applyEnablingRule(int type);
     void setClassTypeOfLists(int type);
     void stored();
+    void letGoOfEntriesAside();
     template <typename... Refresh> void refreshCarriers(Refresh... refresh);
 
     NationList& nations_;
@@ -75,6 +80,10 @@ private:
     std::size_t shownClass_ = 0;
     std::size_t shownPlatform_ = 0;
     bool showingPart_ = false; // a class or platform is being put into the controls
+    // What the count boxes dropped from the nation on screen, until it is accepted or shown
+    // anew; the platforms by the number of their class, counting from 0.
+    EntriesAside<NationClass> classesAside_;
+    std::map<std::size_t, EntriesAside<Platform>> platformsAside_;
 
     QLineEdit* countryName_;
     SpinField numClasses_;

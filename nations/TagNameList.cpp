@@ -3,6 +3,7 @@
 #include "editor/CodePage.h"
 #include "editor/CodePageValidator.h"
 #include "nations/ClassTypes.h"
+#include "nations/MissionRecords.h"
 #include "objects/ObjectRecord.h"
 
 #include <QLineEdit>
@@ -73,6 +74,8 @@ TagNameBox::TagNameBox(QWidget* parent) : QComboBox(parent), list_(new TagNameLi
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(24);
     lineEdit()->setValidator(new CodePageValidator(this));
+    // What the box shows is what its field can store.
+    lineEdit()->setMaxLength(static_cast<int>(ClassRecord::Class_TagName.maxLength()));
 }
 
 void TagNameBox::refreshKeepingText() {

@@ -596,7 +596,7 @@ void TObjectForm::ChangeSimType() { storeText(R::SimType, simType_->currentText(
 void TObjectForm::storeSpinPosition(const QString& name) {
     const ByteSpan record = editableRecord();
     const auto control = wholeNumbers_.constFind(name);
-    if (record.empty() || control == wholeNumbers_.cend()) {
+    if (record.empty() || control == wholeNumbers_.cend() || numberStillBeingTyped(control->edit)) {
         return;
     }
     const QString text = control->edit->text();
@@ -604,6 +604,7 @@ void TObjectForm::storeSpinPosition(const QString& name) {
     if (control->arrows == nullptr) {
         if (!typed || !control->field.holds(*typed)) {
             reportNotInteger(text);
+            showStoredAfterRefusal(control->edit, QString::number(control->field.read(record)));
             return;
         }
         control->field.write(record, *typed);
@@ -611,10 +612,12 @@ void TObjectForm::storeSpinPosition(const QString& name) {
         return;
     }
     // A spin field takes only numbers within its arrows' range; anything else leaves it at
-    // its last valid value.
-    if (typed && *typed >= control->arrows->minimum() && *typed <= control->arrows->maximum()) {
-        control->arrows->setPosition(static_cast<int>(*typed));
+    // its last valid value, without a word.
+    if (!typed || *typed < control->arrows->minimum() || *typed > control->arrows->maximum()) {
+        showStoredAfterRefusal(control->edit, QString::number(control->field.read(record)));
+        return;
     }
+    control->arrows->setPosition(static_cast<int>(*typed));
     control->field.write(record, control->arrows->position());
     markRecordChanged();
 }
@@ -630,6 +633,9 @@ void TObjectForm::ChangeFloatNumber() {
         return;
     }
     const auto& [field, edit] = *found;
+    if (numberStillBeingTyped(edit)) {
+        return;
+    }
     const QString text = edit->text();
     const std::optional<double> number = parseDecimalNumber(text);
     if (number && name == "DragCoeff" && *number >= 1.0) {
@@ -641,6 +647,7 @@ void TObjectForm::ChangeFloatNumber() {
     }
     const std::optional<float> typed = typedFloat(text);
     if (!typed) {
+        showStoredAfterRefusal(edit, formatFloat(field.read(record)));
         return;
     }
     field.write(record, *typed);
@@ -663,17 +670,19 @@ void TObjectForm::applyPairLimits(const LimitPair& changed) {
 void TObjectForm::changeLimit(const QString& name) {
     const ByteSpan record = editableRecord();
     const auto pair = limitPairs_.constFind(name);
-    if (record.empty() || pair == limitPairs_.cend()) {
+    if (record.empty() || pair == limitPairs_.cend() || numberStillBeingTyped(pair->spin.edit)) {
         return;
     }
     const QString text = pair->spin.edit->text();
     const std::optional<std::int64_t> typed = parseWholeNumber(text);
     if (!typed || (pair->field.width == 4 && !pair->field.holds(*typed))) {
         reportNotInteger(text);
+        showStoredAfterRefusal(pair->spin.edit, QString::number(pair->field.read(record)));
         return;
     }
     if (!pair->field.holds(*typed)) {
         reportOutOfRange(text, pair->field);
+        showStoredAfterRefusal(pair->spin.edit, QString::number(pair->field.read(record)));
         return;
     }
     pair->field.write(record, *typed);

@@ -1,6 +1,7 @@
 #include "pickers/PickerLists.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <utility>
 
@@ -50,9 +51,10 @@ QString AvailableListModel::slotLine(int value) const {
     if (names(value)) {
         return entries_.line(static_cast<std::size_t>(value));
     }
-    return QStringLiteral("%1: (no %2 %3 in the list)")
-        .arg(value, naming_.numberWidth, 10, QLatin1Char('0'))
-        .arg(naming_.entryKind)
+    // Numbered as the entries are, whatever the sign: "-001" beside "001", "-01" beside "01".
+    const QString magnitude = QStringLiteral("%1").arg(std::abs(value), naming_.numberWidth, 10, QLatin1Char('0'));
+    return QStringLiteral("%1%2: (no %3 %4 in the list)")
+        .arg(value < 0 ? QStringLiteral("-") : QString(), magnitude, naming_.entryKind)
         .arg(value);
 }
 

@@ -350,7 +350,7 @@ private slots:
         before[2] = -2;
         before[4] = 4; // the list holds three launchers and the empty-slot line: four lines
         const QStringList beforeLines{"007: (no launcher 7 in the list)", "001: 127mm Gun Mount",
-                                      "-02: (no launcher -2 in the list)", "000: EMPTY SLOT",
+                                      "-002: (no launcher -2 in the list)", "000: EMPTY SLOT",
                                       "004: (no launcher 4 in the list)"};
 
         // Shown while the object editor shows the object, the picker hidden.
@@ -393,7 +393,7 @@ private slots:
         QCOMPARE(entry(control<QListView>(sensorPicker, "SelectedSensors"), 0),
                  QString("12: (no sensor 12 in the list)"));
         QCOMPARE(entry(control<QListView>(sensorPicker, "SelectedSensors"), 8),
-                 QString("-3: (no sensor -3 in the list)"));
+                 QString("-03: (no sensor -3 in the list)"));
     }
 
     void loadingSlotsWhileHiddenKeepsTheSelectedSlot() {
