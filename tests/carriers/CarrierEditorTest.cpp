@@ -399,6 +399,34 @@ private slots:
     // Renaming an aircraft class in the nation editor renames the choice here at once; the
     // carrier's own text stays as it was, and the class it matched, the same class, still
     // offers its aircraft.
+    // The aircraft classes and aircraft offered after a change of nation are that nation's:
+    // a class left from another nation must not stand for a class of the new one by position.
+    void aNewNationOffersOnlyItsOwnAircraft() {
+        CarrierEditor editor(carriers({carrier("Corvasse", "Narwhal SSN", {{"Buzzard A-6", "Buzzard", "Buzzard", 2}})}));
+        QCOMPARE(editor.form->choices("ClassName"), QStringList({"Buzzard"}));
+        trigger(*editor.form, "Action_AddRecord");
+        editor.pick("Country", 0); // Aldermark
+        QCOMPARE(editor.form->choices("ClassName"), QStringList({"Hornet"}));
+        typeInto(editor.box("ClassName")->lineEdit(), "Buzzard");
+        QCOMPARE(editor.form->choices("TagName"), QStringList());
+        QCOMPARE(A::TagName.read(editor.entry().record), std::string());
+        editor.pick("ClassName", 0);
+        QCOMPARE(A::TagName.read(editor.entry().record), std::string("Hornet A"));
+    }
+
+    // Deleting the last nation or carrier while it is shown shows the first.
+    void deletingTheLastShownRecordShowsTheFirst() {
+        CarrierEditor editor(carriers({albatross, carrier("Corvasse", "Narwhal SSN", {{"Buzzard A-6", "Buzzard", "Buzzard", 1}})}));
+        editor.nations->showEditor();
+        for (RecordEditorForm* form : std::initializer_list<RecordEditorForm*>{editor.form.get(), editor.nations.get()}) {
+            doubleClickEntry(form->recordList(), 1);
+            trigger(*form, "Action_DelRecord");
+            QCOMPARE(form->currentPosition(), std::optional<std::size_t>(0));
+        }
+        QCOMPARE(editor.box("ObjectName")->currentText(), QString("Halberd DDG"));
+        QCOMPARE(control<QLineEdit>(*editor.nations, "CountryName")->text(), QString("Aldermark"));
+    }
+
     void renamingAnAircraftClassRenamesItsChoice() {
         CarrierEditor editor(carriers({carrier("Corvasse", "Narwhal SSN", {{"Buzzard A-6", "Buzzard", "Buzzard", 1}})}));
         QCOMPARE(editor.form->choices("ClassName"), QStringList({"Buzzard"}));

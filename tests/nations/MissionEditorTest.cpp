@@ -10,6 +10,7 @@
 #include "support/TemporaryDirectory.h"
 #include "support/WindowDriver.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QMenu>
 #include <QTest>
@@ -296,6 +297,31 @@ private slots:
                  std::string("Ship 1"));
         QCOMPARE(NationRecord::CountryName.read(editor.form->nations().nation(0).record), std::string("Aldermark"));
         QCOMPARE(editor.carriers.calls.first(), QString("nations"));
+    }
+
+    // The box reports the object it names as picked whenever it loses the focus, also after
+    // its drop-down was only opened and closed: that must change nothing.
+    void openingAndClosingAnObjectListChangesNothing() {
+        NationEditor editor(countedFile({joined({nationRecordBytes("Aldermark", 1),
+                                                 classRecordBytes(3, "", "Carrier Air Wing", "", 1),
+                                                 platformRecordBytes("Hornet", "Falcon", -1)})}),
+                            someObjects());
+        QApplication::setActiveWindow(editor.form.get());
+        QComboBox* box = editor.box("Platform_TagName");
+        box->lineEdit()->setFocus();
+        box->showPopup();
+        box->hidePopup();
+        editor.edit("Name")->setFocus();
+        QTRY_VERIFY(editor.edit("Name")->hasFocus());
+        QCOMPARE(editor.edit("Name")->text(), QString("Falcon"));
+        QCOMPARE(PlatformRecord::Name.read(editor.shownClass().platforms[0].record), std::string("Falcon"));
+        QVERIFY(!editor.form->recordChanged());
+        // Picking another object is a change, and clears the display name.
+        box->setFocus();
+        box->setCurrentIndex(box->findText("Gull UH-2"));
+        emit box->activated(box->currentIndex());
+        QCOMPARE(PlatformRecord::Name.read(editor.shownClass().platforms[0].record), std::string());
+        QVERIFY(editor.form->recordChanged());
     }
 
     void importMatchesNationsByNameIgnoringCase() {

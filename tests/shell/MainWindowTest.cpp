@@ -293,6 +293,27 @@ private slots:
         QVERIFY(!partial->set.wasRead(DatabaseFile::Sensors));
     }
 
+    // A change still on screen when the set was saved is on disk: undoing it with No leaves
+    // the working copy unlike the files, so the set counts as unsaved.
+    void aSavedChangeUndoneByNoIsStillToBeSaved() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        TLauncherForm& launchers = *session.window->launcherForm();
+        trigger(*session.window, "Action_Toggle_Launchers");
+        typeInto(control<QLineEdit>(launchers, "LauncherName"), "GUNXY");
+        trigger(*session.window, "Action_SaveDBs");
+        QCOMPARE(readFile(directory / "launcher.ldb"), namedRecord(196, "GUNXY", 0));
+        session.dialogs.answer(Answer::No);
+        doubleClickEntry(launchers.recordList(), 0);
+        QCOMPARE(launchers.entryText(0), QString("001: GUN"));
+        session.dialogs.answer(Answer::Yes);
+        session.window->close();
+        QCOMPARE(session.dialogs.texts().last(),
+                 QString("You have not saved your database changes to disk.Do you wish to save them now?"));
+        QCOMPARE(readFile(directory / "launcher.ldb"), namedRecord(196, "GUN", 0));
+    }
+
     // Started where objects.odb is missing and the directory dialog cancelled, no file was read:
     // what the user adds is written where no file stands, and nothing that stands is replaced.
     void anIncompleteSetWritesWhatNoFileStandsForAndKeepsTheRest() {
