@@ -27,6 +27,8 @@ public:
     const RecordTable& records() const { return table_; }
 
 protected:
+    // The working copy, for a change that reaches records other than the one on screen.
+    RecordTable& recordTable() { return table_; }
     // The record on screen, for a field handler to store into; empty while the editor is busy,
     // while it fills its own controls, and when no record is shown.
     ByteSpan editableRecord();

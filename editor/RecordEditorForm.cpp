@@ -205,6 +205,19 @@ void RecordEditorForm::showRecord(std::size_t index) {
     savedUnacceptedChanges_ = false;
 }
 
+void RecordEditorForm::showCurrentRecordAnew() {
+    if (!current_ || !records_->contains(*current_)) {
+        return;
+    }
+    const bool recordChanged = recordChanged_;
+    {
+        FlagScope filling(filling_);
+        showFields(*current_);
+    }
+    afterRecordShown();
+    recordChanged_ = recordChanged;
+}
+
 void RecordEditorForm::showNoRecord() {
     current_.reset();
     {
@@ -315,7 +328,7 @@ void RecordEditorForm::CopyRecord() {
 
 void RecordEditorForm::DelRecord() {
     const std::optional<std::size_t> selected = selectedEntry();
-    if (!selected) {
+    if (!selected || !confirmDelete(*selected)) {
         return;
     }
     records_->remove(*selected);

@@ -155,6 +155,14 @@ protected:
     // What changed the records, for the work an editor does after it.
     enum class RecordsChange { Added, Copied, Deleted, Imported, Sorted, Restored, Undone };
     virtual void afterRecordsChanged(RecordsChange /*change*/) {}
+    // Asked with the selected entry before Delete removes it: an editor whose records others
+    // refer to may ask the user first, and refuse.
+    virtual bool confirmDelete(std::size_t /*index*/) { return true; }
+    // The record on screen as it was shown, for a change made from outside the field
+    // handlers that an undo must not take back; such a change then shows the record anew,
+    // keeping its record-changed mark.
+    ByteSpan recordSnapshot() { return snapshot_; }
+    void showCurrentRecordAnew();
 
     void closeEvent(QCloseEvent* event) override;
 

@@ -2,6 +2,7 @@
 
 #include "editor/CodePage.h"
 #include "editor/CodePageValidator.h"
+#include "editor/DialogService.h"
 #include "editor/NumberText.h"
 #include "launchers/LauncherRecord.h"
 
@@ -40,6 +41,47 @@ QString latin1(std::string_view text) {
 
 int clampedPosition(std::int64_t value, const ArrowControl* arrows) {
     return static_cast<int>(std::clamp<std::int64_t>(value, arrows->minimum(), arrows->maximum()));
+}
+
+QString counted(std::size_t count, const QString& one, const QString& many) {
+    return QString::number(count) + ' ' + (count == 1 ? one : many);
+}
+
+// Tells what deleting a launcher does to the slots that name it or a later one, and what each
+// answer does about them.
+QString slotRenumberingQuestion(const QString& entry, const MovedLauncherSlots& moved) {
+    QString namedBy =
+        QObject::tr("%1 of %2 %3 this launcher or one after it; ")
+            .arg(counted(moved.slotCount, QObject::tr("launcher slot"),
+                         QObject::tr("launcher slots")),
+                 counted(moved.objects.size(), QObject::tr("object"), QObject::tr("objects")),
+                 moved.slotCount == 1 ? QObject::tr("names") : QObject::tr("name"));
+    if (moved.emptied == 0) {
+        namedBy += QObject::tr("none of them names this launcher itself.");
+    } else if (moved.emptied == moved.slotCount) {
+        namedBy += moved.slotCount == 1 ? QObject::tr("it names this launcher itself.")
+                                        : QObject::tr("all of them name this launcher itself.");
+    } else {
+        namedBy += QObject::tr("%1 of them %2 this launcher itself.")
+                       .arg(moved.emptied)
+                       .arg(moved.emptied == 1 ? QObject::tr("names") : QObject::tr("name"));
+    }
+    QString emptied;
+    if (moved.emptied == 1) {
+        emptied = QObject::tr("; the slot that names this launcher becomes empty");
+    } else if (moved.emptied > 1) {
+        emptied =
+            QObject::tr("; the %1 slots that name this launcher become empty").arg(moved.emptied);
+    }
+    return QObject::tr("Deleting \"%1\" moves every launcher after it up one place. ").arg(entry) +
+           namedBy + "\n\n" +
+           QObject::tr("Yes: delete it and renumber those slots, so that each keeps naming the "
+                       "same launcher") +
+           emptied + ".\n" +
+           QObject::tr(
+               "No: delete it and leave the slots' numbers as they are, so that they name another "
+               "launcher than before, or none.") +
+           "\n" + QObject::tr("Cancel: keep the launcher.");
 }
 
 // Room in a number box for a float written with all its fifteen digits.
@@ -272,6 +314,36 @@ void TLauncherForm::clearFields() {
         check->setChecked(false);
     }
     fieldArea()->setEnabled(false);
+}
+
+bool TLauncherForm::confirmDelete(std::size_t index) {
+    pendingRenumbering_.reset();
+    if (launcherSlots_ == nullptr) {
+        return true;
+    }
+    const LauncherDelete launcherDelete(index + 1, records().count());
+    MovedLauncherSlots moved = launcherSlots_->launcherSlotsMovedBy(launcherDelete);
+    if (!moved.any()) {
+        return true;
+    }
+    const DialogService::Answer answer =
+        dialogs().ask(tr("Confirmation"), slotRenumberingQuestion(entryText(index), moved),
+                      DialogService::Choice::YesNoCancel);
+    if (answer == DialogService::Answer::Cancel) {
+        return false;
+    }
+    if (answer == DialogService::Answer::Yes) {
+        pendingRenumbering_ = SlotRenumbering{launcherDelete, std::move(moved)};
+    }
+    return true;
+}
+
+void TLauncherForm::afterRecordsChanged(RecordsChange change) {
+    if (change == RecordsChange::Deleted && pendingRenumbering_ && launcherSlots_ != nullptr) {
+        launcherSlots_->renumberLauncherSlotsAfterDelete(pendingRenumbering_->moved,
+                                                         pendingRenumbering_->launcherDelete);
+    }
+    pendingRenumbering_.reset();
 }
 
 void TLauncherForm::ChangeLauncherName() { storeRecordName(launcherName_->text()); }

@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -40,6 +41,10 @@ public:
     std::size_t count() const override { return records().count(); }
     QString line(std::size_t value) const override { return entryText(value - 1); }
 
+    // The object editor, whose launcher slots a delete concerns; it is created after this
+    // editor and joins here. Null takes it out again.
+    void setLauncherSlotHolder(LauncherSlotHolder* holder) { launcherSlots_ = holder; }
+
 public slots:
     void ChangeLauncherName();
     void ChangSoundFile();
@@ -53,6 +58,10 @@ public slots:
 protected:
     void putFields(ConstByteSpan record) override;
     void clearFields() override;
+    // Slots that the delete would make name another launcher are told of first: the user
+    // renumbers them, leaves them, or keeps the launcher.
+    bool confirmDelete(std::size_t index) override;
+    void afterRecordsChanged(RecordsChange change) override;
 
 private:
     void changeAmmunitionChoices(const std::function<void()>& change);
@@ -77,6 +86,14 @@ private:
     QHash<QString, WholeNumberBox> wholeNumbers_;
     QHash<QString, std::pair<NumberField<float>, QLineEdit*>> coordinates_;
     QHash<QString, QCheckBox*> characteristics_;
+
+    LauncherSlotHolder* launcherSlots_ = nullptr;
+    // Between a delete's question, answered Yes, and the delete itself.
+    struct SlotRenumbering {
+        LauncherDelete launcherDelete;
+        MovedLauncherSlots moved;
+    };
+    std::optional<SlotRenumbering> pendingRenumbering_;
 };
 
 } // namespace keel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "objects/LauncherSlotRenumbering.h"
+
 #include <QStringList>
 
 #include <cstddef>
@@ -32,6 +34,20 @@ class TagNameChoices {
 public:
     virtual ~TagNameChoices() = default;
     virtual void refillTagNameLists() = 0;
+};
+
+// The object editor's side for the launcher editor: object slots name launchers by position,
+// so a launcher delete concerns the slots of the object editor's working copy.
+class LauncherSlotHolder {
+public:
+    virtual ~LauncherSlotHolder() = default;
+    // The slots that the delete would make name another launcher, found in one pass.
+    virtual MovedLauncherSlots launcherSlotsMovedBy(const LauncherDelete& launcherDelete) const = 0;
+    // After the delete, with what launcherSlotsMovedBy found just before it: every such slot
+    // names again the launcher it named, or none when that one is gone. An accepted change of
+    // the object set.
+    virtual void renumberLauncherSlotsAfterDelete(const MovedLauncherSlots& moved,
+                                                  const LauncherDelete& launcherDelete) = 0;
 };
 
 using SlotValues = std::vector<std::int16_t>;

@@ -524,6 +524,25 @@ void TObjectForm::openPicker(SlotPicker* picker, const NumberArrayField<std::int
     markRecordChanged();
 }
 
+MovedLauncherSlots TObjectForm::launcherSlotsMovedBy(const LauncherDelete& launcherDelete) const {
+    return findMovedLauncherSlots(records().bytes(), launcherDelete);
+}
+
+// The snapshot follows too, so that declining to retain the record on screen brings back its
+// slots as they were, numbered as the launchers now stand.
+void TObjectForm::renumberLauncherSlotsAfterDelete(const MovedLauncherSlots& moved,
+                                                   const LauncherDelete& launcherDelete) {
+    for (const std::size_t index : moved.objects) {
+        renumberLauncherSlots(recordTable().record(index), launcherDelete);
+    }
+    const ByteSpan snapshot = recordSnapshot();
+    if (currentPosition() && snapshot.size() == R::Size) {
+        renumberLauncherSlots(snapshot, launcherDelete);
+        showCurrentRecordAnew();
+    }
+    markSetChanged();
+}
+
 void TObjectForm::WeaponButtonClick() { openPicker(links_.launcherPicker, R::LauncherSlots); }
 void TObjectForm::SensorButtonClick() { openPicker(links_.sensorPicker, R::SensorSlots); }
 void TObjectForm::AirstripButtonClick() { openPicker(links_.airstripPicker, R::AirstripSlots); }

@@ -25,7 +25,7 @@ class AmmunitionHandOver;
 
 // The editor of objects.odb: every field of the object record, the boxes of fields that only
 // some object types have, and the warning for an object without its 3D object.
-class TObjectForm : public FixedRecordEditorForm {
+class TObjectForm : public FixedRecordEditorForm, public LauncherSlotHolder {
     Q_OBJECT
 
 public:
@@ -42,6 +42,10 @@ public:
     // The nation editor is created after the object editor, whose records it reads; it joins
     // the links here. Null takes it out again.
     void setTagNameChoices(TagNameChoices* choices) { tagNames_ = choices; }
+
+    MovedLauncherSlots launcherSlotsMovedBy(const LauncherDelete& launcherDelete) const override;
+    void renumberLauncherSlotsAfterDelete(const MovedLauncherSlots& moved,
+                                          const LauncherDelete& launcherDelete) override;
 
 public slots:
     void ChangeObjectName();

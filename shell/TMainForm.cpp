@@ -207,6 +207,8 @@ void TMainForm::createEditors() {
                           .airstripPicker = airstripPicker_.get()});
     connect(objectForm_.get(), &RecordEditorForm::toggleRequested, this,
             &TMainForm::Action_Toggle_Objects_Run);
+    // Object slots name launchers by position: the launcher editor asks about them on delete.
+    launcherForm_->setLauncherSlotHolder(objectForm_.get());
     // The nation editor offers the object editor's objects, which it is told about from now on.
     missionForm_ = std::make_unique<TMissionForm>(set_.buffer(DatabaseFile::Missions), dialogs_);
     missionForm_->setObjectRecords(&objectForm_->records());
@@ -229,6 +231,9 @@ void TMainForm::destroyEditors() {
     // so they go first.
     if (objectForm_) {
         objectForm_->setTagNameChoices(nullptr);
+    }
+    if (launcherForm_) {
+        launcherForm_->setLauncherSlotHolder(nullptr);
     }
     if (missionForm_) {
         missionForm_->setCarrierLists(nullptr);

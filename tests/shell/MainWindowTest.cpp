@@ -8,6 +8,7 @@
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"
 #include "pickers/SlotPickerForm.h"
+#include "pickers/SlotPickers.h"
 #include "editor/QtDialogService.h"
 #include "shell/ProgramSetup.h"
 #include "shell/TAboutBox.h"
@@ -582,6 +583,91 @@ private slots:
         QCOMPARE(ObjectRecord::SensorSlots.read(objects.records().record(0), 1), std::int16_t(0));
         QCOMPARE(ObjectRecord::LauncherSlots.read(objects.records().record(0), 29), std::int16_t(0));
         QVERIFY(control<QPushButton>(objects, "AirstripButton")->isEnabled());
+    }
+
+    // Deleting a launcher that object slots name asks first. Cancel keeps it; Yes renumbers the
+    // slots of the object editor's working copy and of the snapshot of the object on screen,
+    // whose change stays unaccepted; No leaves them. A launcher no slot names goes unasked.
+    void deletingALauncherThatSlotsNameAsksWhetherToRenumberThem() {
+        TemporaryDirectory directory;
+        const auto objectSet = [](std::vector<std::vector<std::int16_t>> launchers) {
+            ByteVector file;
+            for (std::size_t i = 0; i < launchers.size(); ++i) {
+                ByteVector record = objectRecord(std::string(1, char('A' + i)), 2);
+                for (std::size_t slot = 0; slot < launchers[i].size(); ++slot) {
+                    ObjectRecord::LauncherSlots.write(record, slot, launchers[i][slot]);
+                }
+                file.insert(file.end(), record.begin(), record.end());
+            }
+            return file;
+        };
+        writeSet(directory.path(), objectSet({{1, 2, 3, 4, 0, -1, 5, 7}, {4, 4, 2}, {1}}));
+        writeFile(directory / "launcher.ldb",
+                  concatenated({namedRecord(196, "GUN", 0), namedRecord(196, "SAM", 0),
+                                namedRecord(196, "SSM", 0), namedRecord(196, "CIWS", 0)}));
+        Session session(directory.path());
+        session.action("Action_Toggle_Objects")->trigger();
+        session.action("Action_Toggle_Launchers")->trigger();
+        TObjectForm& objects = *session.window->objectForm();
+        TLauncherForm& launchers = *session.window->launcherForm();
+        typeInto(control<QLineEdit>(objects, "MastHeight"), "50"); // object A, not yet accepted
+        const auto workingCopy = [&] {
+            return ByteVector(objects.records().bytes().begin(), objects.records().bytes().end());
+        };
+        const auto deleteLauncher = [&](int row, std::optional<Answer> answer) {
+            session.dialogs.clear();
+            if (answer) {
+                session.dialogs.answer(*answer);
+            }
+            clickEntry(launchers.recordList(), row);
+            trigger(launchers, "Action_DelRecord");
+            QCOMPARE(session.dialogs.unexpected(), QStringList());
+        };
+
+        ByteVector expected = workingCopy();
+        deleteLauncher(1, Answer::Cancel);
+        QCOMPARE(session.dialogs.shown().first().caption, QString("Confirmation"));
+        QCOMPARE(
+            session.dialogs.shown().first().text,
+            QString(
+                "Deleting \"002: SAM\" moves every launcher after it up one place. 6 launcher "
+                "slots of 2 "
+                "objects name this launcher or one after it; 2 of them name this launcher "
+                "itself.\n\n"
+                "Yes: delete it and renumber those slots, so that each keeps naming the same "
+                "launcher; "
+                "the 2 slots that name this launcher become empty.\n"
+                "No: delete it and leave the slots' numbers as they are, so that they name another "
+                "launcher than before, or none.\nCancel: keep the launcher."));
+        QCOMPARE(entries(launchers.recordList()),
+                 QStringList({"001: GUN", "002: SAM", "003: SSM", "004: CIWS"}));
+        QCOMPARE(workingCopy(), expected);
+        QVERIFY(!launchers.setChanged() && !objects.setChanged());
+
+        deleteLauncher(1, Answer::Yes);
+        expected = objectSet({{1, 0, 2, 3, 0, -1, 5, 7}, {3, 3, 0}, {1}});
+        ObjectRecord::MastHeight.write(expected, 50);
+        QCOMPARE(workingCopy(), expected);
+        QVERIFY(objects.setChanged() && objects.recordChanged());
+        QCOMPARE(session.window->launcherPicker()->slotCopy()[2], std::int16_t(2));
+
+        objects.clearSetChanged();
+        deleteLauncher(0, Answer::No);
+        QCOMPARE(entries(launchers.recordList()), QStringList({"001: SSM", "002: CIWS"}));
+        QCOMPARE(workingCopy(), expected);
+        QVERIFY(!objects.setChanged());
+
+        // Slots holding 3 name the first launcher added; none holds 4.
+        trigger(launchers, "Action_AddRecord");
+        trigger(launchers, "Action_AddRecord");
+        deleteLauncher(3, std::nullopt);
+        QVERIFY(session.dialogs.shown().isEmpty());
+
+        // Declining object A's change brings back its slots as renumbered.
+        session.dialogs.answer(Answer::No);
+        doubleClickEntry(objects.recordList(), 1);
+        ObjectRecord::MastHeight.write(expected, 0);
+        QCOMPARE(workingCopy(), expected);
     }
 
     // The nation editor: its toggle, and a save that writes what it holds into mission.db.
