@@ -9,6 +9,11 @@ std::string readText(ConstByteSpan field) {
     return std::string(field.begin(), end);
 }
 
+std::string_view textView(ConstByteSpan field) {
+    const auto end = std::find(field.begin(), field.end(), Byte{0});
+    return std::string_view(reinterpret_cast<const char*>(field.data()), static_cast<std::size_t>(end - field.begin()));
+}
+
 bool writeText(ByteSpan field, std::string_view text, TextOverflow overflow) {
     if (field.empty()) {
         return text.empty();

@@ -16,6 +16,8 @@ enum class TextOverflow {
 // The text of a fixed-width field: the bytes up to the first zero byte, never beyond the
 // field. A field without a zero byte is text of the field's whole width.
 std::string readText(ConstByteSpan field);
+// The same text as a view of the field's bytes, without a copy.
+std::string_view textView(ConstByteSpan field);
 
 // Writes the text and its terminator over the start of the field and keeps every byte after
 // the terminator. A text holds at most field.size() - 1 characters and no zero byte; a text

@@ -3,6 +3,8 @@
 #include "editor/NumberText.h"
 
 #include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -36,6 +38,27 @@ ArrowControl::ArrowControl(QWidget* parent)
     connect(up_, &QToolButton::clicked, this, [this] { step(Arrow::Up); });
     connect(down_, &QToolButton::clicked, this, [this] { step(Arrow::Down); });
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ArrowControl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Up) {
+        step(Arrow::Up);
+    } else if (event->key() == Qt::Key_Down) {
+        step(Arrow::Down);
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void ArrowControl::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (hasFocus()) {
+        QStylePainter painter(this);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
 }
 
 void ArrowControl::setRange(int minimum, int maximum) {
@@ -61,6 +84,7 @@ void ArrowControl::setBuddy(QLineEdit* buddy) {
     if (buddy_) {
         buddy_->installEventFilter(this);
     }
+    setFocusPolicy(buddy_ ? Qt::NoFocus : Qt::StrongFocus);
 }
 
 bool ArrowControl::eventFilter(QObject* watched, QEvent* event) {

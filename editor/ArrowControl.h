@@ -37,6 +37,7 @@ public:
     // Normally the upper arrow raises the position; a record stepper counts the other way.
     void setUpArrowLowers(bool lowers) { upArrowLowers_ = lowers; }
 
+    // Attached to a box, the control leaves the focus to the box.
     void setBuddy(QLineEdit* buddy);
     QLineEdit* buddy() const { return buddy_; }
 
@@ -57,6 +58,9 @@ signals:
 protected:
     // The keys of the attached edit box step it as the arrows do.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Standing alone, the control takes the focus: Up and Down step it as its arrows do.
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int clamped(int position) const;

@@ -22,6 +22,8 @@ public:
     bool contains(std::size_t index) const { return index < count(); }
     // The name that the record list shows and the retain question asks about.
     virtual std::string nameText(std::size_t index) const = 0;
+    // The same name as a view of the record's bytes, valid until the records change.
+    virtual std::string_view nameView(std::size_t index) const = 0;
 
     // Takes the records of a database file, as a master buffer holds it.
     virtual void assign(ConstByteSpan file) = 0;

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QFile>
@@ -35,7 +36,7 @@ RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, std::unique_ptr<Re
                           Qt::WindowCloseButtonHint),
       traits_(std::move(traits)), records_(std::move(records)), master_(master), dialogs_(dialogs),
       exchange_(dialogs, traits_.extension), model_(new RecordListModel(*records_, traits_.numberWidth, this)),
-      list_(new QListView(this)), stepper_(new ArrowControl(this)), menu_(new QMenu(this)),
+      filter_(new FindFilterModel(model_, *model_, this)), list_(new QListView(this)), stepper_(new ArrowControl(this)), menu_(new QMenu(this)),
       listColumn_(new QVBoxLayout), fields_(new QWidget(this)),
       saveButton_(new QPushButton(tr("Save Record"), this)),
       restoreAllButton_(new QPushButton(tr("Restore All"), this)) {
@@ -43,7 +44,8 @@ RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, std::unique_ptr<Re
     setWindowTitle(traits_.caption);
 
     list_->setObjectName(traits_.listName);
-    list_->setModel(model_);
+    list_->setModel(filter_);
+    findBar_ = new FindBar(filter_, list_, this);
     list_->setUniformItemSizes(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -54,7 +56,8 @@ RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, std::unique_ptr<Re
                          list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * list_->frameWidth());
     connect(list_, &QListView::doubleClicked, this, [this] { FromListShowRecord(); });
     connect(list_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { menu_->popup(list_->viewport()->mapToGlobal(at)); });
+            [this](const QPoint& at) { popUpRecordMenu(list_->viewport()->mapToGlobal(at)); });
+    list_->installEventFilter(this);
 
     stepper_->setObjectName("UpDown_RecordNum");
     stepper_->setUpArrowLowers(true);
@@ -78,6 +81,7 @@ RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, std::unique_ptr<Re
     connect(saveButton_, &QPushButton::clicked, this, &RecordEditorForm::SaveRecord);
     connect(restoreAllButton_, &QPushButton::clicked, this, &RecordEditorForm::RestoreAllRecords);
 
+    listColumn_->addWidget(findBar_);
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(list_);
     listRow->addWidget(stepper_, 0, Qt::AlignVCenter);
@@ -119,6 +123,7 @@ void RecordEditorForm::createFromMaster() {
             refuseUnfinishedNumberWhenLeft(edit);
         }
     }
+    setTabOrderInReadingOrder();
     // Told once the keystroke or paste is over, not from inside the edit box's own work.
     for (CodePageValidator* validator : findChildren<CodePageValidator*>()) {
         connect(validator, &CodePageValidator::charactersLeftOut, this, &RecordEditorForm::reportCharactersLeftOut,
@@ -131,6 +136,22 @@ void RecordEditorForm::createFromMaster() {
     recordChanged_ = false;
     rememberedRecordChanged_ = false;
     setChanged_ = false;
+}
+
+// Find box, list, stepper, the fields as they were laid out (top to bottom, left to right),
+// then the buttons.
+void RecordEditorForm::setTabOrderInReadingOrder() {
+    QList<QWidget*> chain{findBar_->box(), list_, stepper_};
+    for (QWidget* field : fields_->findChildren<QWidget*>()) {
+        const bool insideBox = qobject_cast<QComboBox*>(field->parentWidget()) != nullptr;
+        if ((field->focusPolicy() & Qt::TabFocus) && !insideBox && field->isWindow() == false) {
+            chain << field;
+        }
+    }
+    chain << saveButton_ << restoreAllButton_;
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
 }
 
 void RecordEditorForm::takeMaster() {
@@ -149,20 +170,30 @@ QString RecordEditorForm::entryText(std::size_t index) const {
     return model_->entryText(static_cast<int>(index));
 }
 
-std::optional<std::size_t> RecordEditorForm::selectedEntry() const {
+std::optional<int> RecordEditorForm::selectedRow() const {
     const QModelIndexList selected = list_->selectionModel()->selectedIndexes();
     if (selected.isEmpty()) {
         return std::nullopt;
     }
-    return static_cast<std::size_t>(selected.first().row());
+    return selected.first().row();
+}
+
+std::optional<std::size_t> RecordEditorForm::selectedEntry() const {
+    const std::optional<int> row = selectedRow();
+    if (!row) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(filter_->sourceRow(*row));
 }
 
 void RecordEditorForm::selectEntry(std::optional<std::size_t> index) {
-    if (!index || !records_->contains(*index)) {
+    const std::optional<int> row =
+        index && records_->contains(*index) ? filter_->rowOf(static_cast<int>(*index)) : std::nullopt;
+    if (!row) {
         list_->selectionModel()->clearSelection();
         return;
     }
-    const QModelIndex entry = model_->index(static_cast<int>(*index));
+    const QModelIndex entry = filter_->index(*row, 0);
     list_->selectionModel()->setCurrentIndex(entry, QItemSelectionModel::ClearAndSelect);
     list_->scrollTo(entry);
 }
@@ -178,7 +209,7 @@ void RecordEditorForm::rebuildListKeepingSelection() {
     if (current_) {
         // A changed entry of a list of rows of one size is repainted, not laid out again: the
         // list view lays out every row anew on any change of the model's data.
-        list_->update(model_->index(static_cast<int>(*current_)));
+        list_->update(filter_->mapFromSource(model_->index(static_cast<int>(*current_))));
         afterEntryChanged(*current_);
         return;
     }
@@ -266,16 +297,18 @@ void RecordEditorForm::showAndSelect(std::size_t index) {
 }
 
 void RecordEditorForm::ChangeRecordNum(ArrowControl::Arrow arrow) {
-    if (records_->empty()) {
+    // The arrows step through the entries the list shows.
+    const int shown = filter_->rowCount();
+    if (shown == 0) {
         return;
     }
-    std::size_t selected = selectedEntry().value_or(0);
-    if (arrow == ArrowControl::Arrow::Down && selected + 1 < records_->count()) {
-        ++selected;
-    } else if (arrow == ArrowControl::Arrow::Up && selected > 0) {
-        --selected;
+    int row = selectedRow().value_or(0);
+    if (arrow == ArrowControl::Arrow::Down && row + 1 < shown) {
+        ++row;
+    } else if (arrow == ArrowControl::Arrow::Up && row > 0) {
+        --row;
     }
-    selectEntry(selected);
+    selectEntry(static_cast<std::size_t>(filter_->sourceRow(row)));
     FromListShowRecord();
 }
 
@@ -310,6 +343,7 @@ void RecordEditorForm::AddRecord() {
     const std::size_t added = records_->appendNamed(name.value_or(std::string()));
     buildRecordList();
     afterRecordsChanged(RecordsChange::Added);
+    filter_->keepShown(static_cast<int>(added));
     showAndSelect(added);
     setChanged_ = true;
 }
@@ -322,6 +356,7 @@ void RecordEditorForm::CopyRecord() {
     const std::size_t copy = records_->appendCopy(*selected);
     buildRecordList();
     afterRecordsChanged(RecordsChange::Copied);
+    filter_->keepShown(static_cast<int>(copy));
     showAndSelect(copy);
     setChanged_ = true;
 }
@@ -435,6 +470,37 @@ void RecordEditorForm::showEditor() {
 void RecordEditorForm::hideEditor() {
     rememberedRecordChanged_ = recordChanged_;
     hide();
+}
+
+void RecordEditorForm::popUpRecordMenu(const QPoint& at) { menu_->popup(at); }
+
+bool RecordEditorForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != list_ || event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        const QModelIndex current = list_->currentIndex();
+        const QRect place = current.isValid() ? list_->visualRect(current) : QRect();
+        popUpRecordMenu(list_->viewport()->mapToGlobal(place.isValid() ? place.bottomLeft() : QPoint(0, 0)));
+        return true;
+    }
+    if (modifiers != Qt::NoModifier) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        FromListShowRecord();
+        return true;
+    case Qt::Key_Delete:
+        DelRecord();
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
 }
 
 void RecordEditorForm::closeEvent(QCloseEvent* event) {

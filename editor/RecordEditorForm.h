@@ -21,6 +21,8 @@ class QVBoxLayout;
 namespace keel {
 
 class DialogService;
+class FindBar;
+class FindFilterModel;
 class RecordListModel;
 
 // What sets one record editor apart from the others.
@@ -89,6 +91,7 @@ public:
     void hideEditor();
 
     QListView* recordList() const { return list_; }
+    FindBar* findBar() const { return findBar_; }
     ArrowControl* recordStepper() const { return stepper_; }
     QMenu* recordMenu() const { return menu_; }
     QString entryText(std::size_t index) const;
@@ -165,13 +168,20 @@ protected:
     void showCurrentRecordAnew();
 
     void closeEvent(QCloseEvent* event) override;
+    // The record list's keys: Enter and Space show the selected entry's record, Delete deletes
+    // it, Shift+F10 and the Menu key open the pop-up menu.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildRecordList();
+    // The row of the list's selected entry, among the entries the list shows.
+    std::optional<int> selectedRow() const;
     void showRecord(std::size_t index);
     // Shows a record and puts the list's selection and the stepper on it.
     void showAndSelect(std::size_t index);
     void showNoRecord();
+    void popUpRecordMenu(const QPoint& at);
+    void setTabOrderInReadingOrder();
     void takeMaster();
     void followMovedRecord(std::optional<std::size_t> newPosition);
     QAction* addMenuAction(const QString& name, const QString& caption, void (RecordEditorForm::*run)());
@@ -194,7 +204,9 @@ private:
     bool filling_ = false;
 
     RecordListModel* model_;
+    FindFilterModel* filter_;
     QListView* list_;
+    FindBar* findBar_ = nullptr;
     ArrowControl* stepper_;
     QMenu* menu_;
     QVBoxLayout* listColumn_;

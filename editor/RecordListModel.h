@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/FindFilter.h"
 #include "editor/RecordCollection.h"
 
 #include <QAbstractListModel>
@@ -9,7 +10,7 @@ namespace keel {
 // The entries of a record list, formatted when the view asks for them: the record's number
 // counting from 1, zero-padded to the editor's width, ": " and the record's name. Rebuilding
 // costs nothing that grows with the number of records.
-class RecordListModel : public QAbstractListModel {
+class RecordListModel : public QAbstractListModel, public FindableEntries {
     Q_OBJECT
 
 public:
@@ -21,6 +22,10 @@ public:
     QString entryText(int row) const;
     // Tells the views that the records changed as a whole.
     void rebuild();
+
+    std::string_view entryName(int row) const override { return records_.nameView(static_cast<std::size_t>(row)); }
+    std::size_t entryNumber(int row) const override { return static_cast<std::size_t>(row) + 1; }
+    int entryNumberWidth() const override { return numberWidth_; }
 
 private:
     const RecordCollection& records_;

@@ -23,6 +23,7 @@ public:
     ByteSpan record(std::size_t index);
     ConstByteSpan name(std::size_t index) const { return nameField_.bytes(record(index)); }
     std::string nameText(std::size_t index) const override { return nameField_.read(record(index)); }
+    std::string_view nameView(std::size_t index) const override { return textView(name(index)); }
     const TextFieldSpec& nameField() const { return nameField_; }
     ConstByteSpan bytes() const {
         return shared_ != nullptr ? ConstByteSpan(shared_->data(), sharedSize_) : ConstByteSpan(own_);

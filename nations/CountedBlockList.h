@@ -58,6 +58,9 @@ public:
     std::string nameText(std::size_t index) const override {
         return Shape::nameField.read(block(index).record);
     }
+    std::string_view nameView(std::size_t index) const override {
+        return textView(Shape::nameField.bytes(block(index).record));
+    }
 
     void assign(ConstByteSpan file) override {
         CountedFile<Block> read = Shape::read(file, Shape::databaseFileName);

@@ -1,0 +1,213 @@
+// SPDX-License-Identifier: MIT
+#include "editor/FindFilter.h"
+
+#include "editor/CodePage.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace keel {
+
+FindFilterModel::FindFilterModel(QAbstractItemModel* source, const FindableEntries& entries, QObject* parent)
+    : QAbstractProxyModel(parent), entries_(entries) {
+    setSourceModel(source);
+    connect(source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
+    connect(source, &QAbstractItemModel::modelReset, this, [this] { followSourceReset(); });
+    // Rows come and go one at a time (an object that gains or loses its 3D object): passed
+    // on as they are while every entry is shown, as a new reading of the list otherwise.
+    connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this, [this](const QModelIndex&, int first, int last) {
+        filtering() ? beginResetModel() : beginInsertRows({}, first, last);
+    });
+    connect(source, &QAbstractItemModel::rowsInserted, this,
+            [this] { filtering() ? followSourceReset() : endInsertRows(); });
+    connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex&, int first, int last) {
+        filtering() ? beginResetModel() : beginRemoveRows({}, first, last);
+    });
+    connect(source, &QAbstractItemModel::rowsRemoved, this,
+            [this] { filtering() ? followSourceReset() : endRemoveRows(); });
+    connect(source, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+                    if (const std::optional<int> shown = rowOf(row)) {
+                        emit dataChanged(index(*shown, 0), index(*shown, 0));
+                    }
+                }
+            });
+}
+
+void FindFilterModel::setSearchText(const QString& text) {
+    // A character the files' code page lacks is in no name: nothing is found.
+    const std::optional<std::string> bytes = bytesFromText(text);
+    EntrySearch search(bytes.value_or(std::string(1, '\0')));
+    const bool narrowing = filtering() && keptShown_.empty() && search.narrows(search_);
+    search_ = std::move(search);
+    keptShown_.clear();
+    refilter(narrowing);
+}
+
+void FindFilterModel::refilter(bool narrowing) {
+    beginResetModel();
+    const int width = entries_.entryNumberWidth();
+    auto matches = [&](int row) {
+        return search_.matches(entries_.entryName(row), entries_.entryNumber(row), width);
+    };
+    if (!filtering()) {
+        rows_.clear();
+        rows_.shrink_to_fit();
+    } else if (narrowing) {
+        rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [&](int row) { return !matches(row); }), rows_.end());
+    } else {
+        rows_.clear();
+        const int count = sourceModel()->rowCount();
+        for (int row = 0; row < count; ++row) {
+            if (matches(row)) {
+                rows_.push_back(row);
+            }
+        }
+    }
+    endResetModel();
+}
+
+void FindFilterModel::followSourceReset() {
+    const int count = sourceModel()->rowCount();
+    keptShown_.erase(std::remove_if(keptShown_.begin(), keptShown_.end(), [count](int row) { return row >= count; }),
+                     keptShown_.end());
+    if (filtering()) {
+        rows_.clear();
+        const int width = entries_.entryNumberWidth();
+        for (int row = 0; row < count; ++row) {
+            if (search_.matches(entries_.entryName(row), entries_.entryNumber(row), width) ||
+                std::find(keptShown_.begin(), keptShown_.end(), row) != keptShown_.end()) {
+                rows_.push_back(row);
+            }
+        }
+    }
+    endResetModel();
+}
+
+void FindFilterModel::keepShown(int sourceRow) {
+    if (!filtering() || sourceRow < 0 || sourceRow >= sourceModel()->rowCount() || rowOf(sourceRow)) {
+        return;
+    }
+    keptShown_.push_back(sourceRow);
+    const auto at = std::lower_bound(rows_.begin(), rows_.end(), sourceRow);
+    const int row = static_cast<int>(at - rows_.begin());
+    beginInsertRows({}, row, row);
+    rows_.insert(at, sourceRow);
+    endInsertRows();
+}
+
+std::optional<int> FindFilterModel::rowOf(int sourceRow) const {
+    if (sourceRow < 0 || sourceRow >= sourceModel()->rowCount()) {
+        return std::nullopt;
+    }
+    if (!filtering()) {
+        return sourceRow;
+    }
+    const auto at = std::lower_bound(rows_.begin(), rows_.end(), sourceRow);
+    if (at == rows_.end() || *at != sourceRow) {
+        return std::nullopt;
+    }
+    return static_cast<int>(at - rows_.begin());
+}
+
+QModelIndex FindFilterModel::mapToSource(const QModelIndex& proxyIndex) const {
+    if (!proxyIndex.isValid() || proxyIndex.row() >= rowCount()) {
+        return {};
+    }
+    return sourceModel()->index(sourceRow(proxyIndex.row()), proxyIndex.column());
+}
+
+QModelIndex FindFilterModel::mapFromSource(const QModelIndex& sourceIndex) const {
+    if (!sourceIndex.isValid()) {
+        return {};
+    }
+    const std::optional<int> row = rowOf(sourceIndex.row());
+    return row ? index(*row, sourceIndex.column()) : QModelIndex();
+}
+
+QModelIndex FindFilterModel::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || row < 0 || row >= rowCount() || column != 0) {
+        return {};
+    }
+    return createIndex(row, column);
+}
+
+int FindFilterModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid()) {
+        return 0;
+    }
+    return filtering() ? static_cast<int>(rows_.size()) : sourceModel()->rowCount();
+}
+
+FindBar::FindBar(FindFilterModel* filter, QListView* list, QWidget* parent)
+    : QWidget(parent), filter_(filter), list_(list), box_(new QLineEdit(this)), count_(new QLabel(this)) {
+    auto* label = new QLabel(tr("Find:"), this);
+    label->setBuddy(box_);
+    box_->setObjectName("FindBox");
+    box_->setClearButtonEnabled(true);
+    box_->installEventFilter(this);
+    count_->setObjectName("FindCount");
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label);
+    layout->addWidget(box_, 1);
+    layout->addWidget(count_);
+
+    auto* find = new QAction(tr("Find"), this);
+    find->setObjectName("Action_Find");
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WindowShortcut);
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] {
+        box_->setFocus(Qt::ShortcutFocusReason);
+        box_->selectAll();
+    });
+
+    connect(box_, &QLineEdit::textChanged, filter_, &FindFilterModel::setSearchText);
+    connect(filter_, &QAbstractItemModel::modelReset, this, &FindBar::showCount);
+    connect(filter_, &QAbstractItemModel::rowsInserted, this, &FindBar::showCount);
+    connect(filter_, &QAbstractItemModel::rowsRemoved, this, &FindBar::showCount);
+    showCount();
+}
+
+QString FindBar::countText() const {
+    const QLocale locale;
+    return tr("%1 of %2").arg(locale.toString(filter_->rowCount()), locale.toString(filter_->entryCount()));
+}
+
+void FindBar::showCount() { count_->setText(countText()); }
+
+bool FindBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != box_ || event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Escape:
+        if (box_->text().isEmpty()) {
+            return false; // the window's own Escape, a picker's Discard
+        }
+        box_->clear();
+        return true;
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (filter_->rowCount() > 0) {
+            list_->setFocus(Qt::TabFocusReason);
+            list_->setCurrentIndex(filter_->index(0, 0));
+        }
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+} // namespace keel
