@@ -52,25 +52,39 @@ private:
 // one); a loss means that part of the file is missing from what was read.
 class ReadReport {
 public:
-    // A file with a great many repairs would make an unreadable message; beyond this many,
-    // the rest are only counted.
+    // A file with a great many repairs would make an unreadable question; beyond this many,
+    // text() only counts the rest.
     static constexpr std::size_t listedRepairs = 10;
 
     void repaired(std::string sentence);
-    void lost(std::string sentence);
+    // `damage` says what is wrong with the file, `consequence` what the reading left out
+    // because of it; they make one sentence, "damage; consequence."
+    void lost(std::string damage, std::string consequence);
     // Takes the repairs of another report as if they had been made here, after these.
     void addRepairs(ReadReport&& other);
 
-    bool clean() const { return repairs_ == 0 && losses_.empty(); }
+    bool clean() const { return repairs_.empty() && losses_.empty(); }
     bool lostData() const { return !losses_.empty(); }
-    std::size_t repairCount() const { return repairs_; }
-    // Every sentence on a line of its own, the repairs first; empty for a clean file.
+    std::size_t repairCount() const { return repairs_.size(); }
+    // Every sentence on a line of its own, the repairs first, those beyond the listed ones
+    // counted; empty for a clean file.
     std::string text() const;
+    // Every repair, each on a line of its own, however many there are.
+    std::string repairsText() const;
+    // Every loss, with what the reading left out, each on a line of its own.
+    std::string lossesText() const;
+    // What is wrong with the file that lost data, without what the reading made of it: for
+    // those who did not read it to take its content, such as an export that refuses the file.
+    std::string damageText() const;
 
 private:
-    std::vector<std::string> listedRepairs_;
-    std::vector<std::string> losses_;
-    std::size_t repairs_ = 0;
+    struct Loss {
+        std::string damage;
+        std::string consequence;
+    };
+
+    std::vector<std::string> repairs_;
+    std::vector<Loss> losses_;
 };
 
 // The words for one kind of counted file, so that every sentence names what the user knows.
