@@ -77,6 +77,32 @@ std::string ReadReport::damageText() const {
     return joinedLines(lines);
 }
 
+std::vector<CutText> cutOverlongTexts(ByteSpan record, std::span<const CheckedText> fields) {
+    std::vector<CutText> cuts;
+    for (const CheckedText& field : fields) {
+        const ByteSpan bytes = record.subspan(field.offset, field.width);
+        const ByteSpan allowed = bytes.first(field.maxLength + 1);
+        if (std::find(allowed.begin(), allowed.end(), Byte{0}) != allowed.end()) {
+            continue;
+        }
+        const std::size_t length = readText(bytes).size();
+        allowed.back() = 0;
+        cuts.push_back({field.words, length, field.maxLength});
+    }
+    return cuts;
+}
+
+void reportCutTexts(std::span<const CutText> cuts, std::string_view fileName,
+                    std::string_view owner, ReadReport& report) {
+    for (const CutText& cut : cuts) {
+        report.repaired(std::string(fileName) + ": " + std::string(cut.words) + " of " +
+                        std::string(owner) + " is " + std::to_string(cut.length) +
+                        " characters long, more than the " + std::to_string(cut.maxLength) +
+                        " it may have; it was cut to its first " + std::to_string(cut.maxLength) +
+                        " characters.");
+    }
+}
+
 std::int32_t storedCount(std::size_t size) {
     // No list the editors hold comes near this; a larger one would not fit in the file.
     check(size <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()),

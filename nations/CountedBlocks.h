@@ -142,6 +142,37 @@ inline void clearField(ByteSpan record, ReservedField field) {
     std::fill_n(record.begin() + static_cast<std::ptrdiff_t>(field.offset), field.width, Byte{0});
 }
 
+// A text field of a record as a block reader checks it: where it lies, how many characters
+// it may hold before its terminator, and the words that name it in a report ("the ship class
+// (ObjectName)").
+struct CheckedText {
+    std::size_t offset;
+    std::size_t width;
+    std::size_t maxLength;
+    std::string_view words;
+
+    template <typename TextField>
+    constexpr CheckedText(const TextField& field, std::string_view words_)
+        : offset(field.offset), width(field.width), maxLength(field.maxLength()), words(words_) {}
+};
+
+// A text of a file that is longer than its field may hold (no terminator within its first
+// maxLength + 1 bytes), after it was cut.
+struct CutText {
+    std::string_view words;
+    std::size_t length; // as the file held it, up to its terminator or the end of its field
+    std::size_t maxLength;
+};
+
+// Cuts every text of the record that is longer than its field may hold to the characters the
+// field holds, and writes its terminator after them; the bytes beyond stay as read. Gives the
+// texts that were cut, in the order of `fields`.
+std::vector<CutText> cutOverlongTexts(ByteSpan record, std::span<const CheckedText> fields);
+// Tells each cut as a repair of the record that `owner` names ("aircraft type 2 of carrier 1
+// (\"Albatross CV\")").
+void reportCutTexts(std::span<const CutText> cuts, std::string_view fileName,
+                    std::string_view owner, ReadReport& report);
+
 // The count of a list as a file stores it.
 std::int32_t storedCount(std::size_t size);
 
