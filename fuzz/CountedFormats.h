@@ -210,6 +210,9 @@ void checkImport(ConstByteSpan file, const CountedWalk& walk,
     }
     KEEL_FUZZ_CHECK(imported.problem.empty() == !walk.lostData());
     KEEL_FUZZ_CHECK(imported.problem.empty() || imported.problem.rfind("This file", 0) == 0);
+    // The repairs are told exactly when there were any.
+    KEEL_FUZZ_CHECK(imported.repairs.empty() == (walk.repairs == 0));
+    KEEL_FUZZ_CHECK(imported.repairs.empty() || imported.repairs.rfind("This file", 0) == 0);
 
     std::vector<typename Format::Block> expected = starting;
     for (const auto& block : read) {

@@ -278,6 +278,43 @@ private slots:
         QVERIFY(editor.form->setChanged());
     }
 
+    // A file with values the editor never writes is imported repaired, and its report lists
+    // every repair after the names, all twelve of them, not only the first ten.
+    void importListsEveryRepairAfterTheNames() {
+        CarrierEditor editor(carriers({albatross}));
+        Carrier damaged = carrier("Aldermark", "Halberd DDG", {});
+        for (int count : {0, -5, 99999, 0, 0, 0, 0, 0, 0, 0, 0}) {
+            AircraftType type = newAircraftType();
+            A::Num.write(type.record, count);
+            damaged.aircraftTypes.push_back(type);
+        }
+        ByteVector file = carriers({damaged});
+        std::fill_n(file.begin() + 4 + 520, 256, Byte{'T'}); // the first aircraft name, unended
+        TemporaryDirectory directory;
+        writeFile(directory / "damaged.db", file);
+        editor.dialogs.choose({QString::fromStdString((directory / "damaged.db").string())});
+        trigger(*editor.form, "Action_ImportRecord");
+
+        const QString owner = " of carrier 1 (\"Halberd DDG\" of \"Aldermark\")";
+        const QString raised = " carries 0 aircraft (Num); the number was raised to 1, the fewest it may be.";
+        QString expected = "The following 1 record(s) were imported:\nHalberd DDG\n\nThis file: the aircraft name (TagName) "
+                           "of aircraft type 1" + owner + " is 256 characters long, more than the 255 it may have; it "
+                           "was cut to its first 255 characters.\nThis file: aircraft type 1" + owner + raised +
+                           "\nThis file: aircraft type 2" + owner +
+                           " carries -5 aircraft (Num); the number was raised to 1, the fewest it may be.\nThis file: "
+                           "aircraft type 3" + owner +
+                           " carries 99999 aircraft (Num); the number was lowered to 32767, the most it may be.";
+        for (int type = 4; type <= 11; ++type) {
+            expected += "\nThis file: aircraft type " + QString::number(type) + owner + raised;
+        }
+        QCOMPARE(editor.dialogs.shown().last().caption, QString::fromStdString((directory / "damaged.db").string()));
+        QCOMPARE(editor.dialogs.shown().last().text, expected);
+        QCOMPARE(editor.shown().aircraftTypes.size(), std::size_t(11));
+        QCOMPARE(editor.box("TagName")->currentText(), QString(255, 'T'));
+        QCOMPARE(editor.edit("Num")->text(), QString("1"));
+        QCOMPARE(A::Num.read(editor.shown().aircraftTypes[2].record), 32767);
+    }
+
     void exportCountsTheCarriersOfTheFile() {
         CarrierEditor editor(carriers({albatross}));
         TemporaryDirectory directory;
