@@ -213,8 +213,9 @@ ExchangeAppend appendChecked(const std::filesystem::path& file, ExistingFile exi
                              ConstByteSpan block, const CountedFileWords& words,
                              const ReadReport& existingReport) {
     if (existingReport.lostData()) {
-        return {"Nothing was added to " + file.string() + ", because it is damaged:\n" +
-                    existingReport.text(),
+        // What the reading made of the file does not matter here: only what is wrong with it.
+        return {"Nothing was written to " + file.string() + ", because it is damaged:\n" +
+                    existingReport.damageText(),
                 0};
     }
     // A file that lost nothing holds at least its count, and the count is not negative.

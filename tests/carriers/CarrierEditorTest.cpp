@@ -5,6 +5,7 @@
 #include "nations/MissionDb.h"
 #include "nations/TMissionForm.h"
 
+#include "support/RecordBytes.h"
 #include "support/ScriptedDialogService.h"
 #include "support/TemporaryDirectory.h"
 #include "support/WindowDriver.h"
@@ -327,6 +328,35 @@ private slots:
                      "Halberd DDG has been exported to " + file + ", which now contains " + count + " record(s)");
         }
         QCOMPARE(readCarrierDatabase(readFile(directory / "out.db"), "out.db").carriers.size(), std::size_t(2));
+    }
+
+    // An export into a damaged carrier file writes nothing and says what is wrong with the
+    // file, not what a reading of it would have kept.
+    void exportIntoADamagedFileSaysWhatIsWrongAndWritesNothing() {
+        CarrierEditor editor(carriers({albatross}));
+        TemporaryDirectory directory;
+        const std::string path = (directory / "damaged.db").string();
+        const ByteVector one = carriers({albatross});
+        const ByteVector block(one.begin() + 4, one.end());
+        const std::pair<ByteVector, std::string> damaged[] = {
+            {concatenated({ByteVector{3, 0, 0, 0}, block}),
+             path + " says it holds 3 carriers, but its data ends at byte 2068, after carrier 1."},
+            {ByteVector(one.begin(), one.end() - 1),
+             path + ": carrier 1 of 1 (\"Halberd DDG\" of \"Aldermark\") ends early at byte 2067, in "
+                    "aircraft type 2 of 2."},
+            {concatenated({one, ByteVector(5, 1)}),
+             path + " holds 5 bytes beyond its 1 carrier, from byte 2068, that belong to no carrier."},
+        };
+        for (const auto& [bytes, damage] : damaged) {
+            writeFile(directory / "damaged.db", bytes);
+            editor.dialogs.choose({QString::fromStdString(path)});
+            clickEntry(editor.form->recordList(), 0);
+            trigger(*editor.form, "Action_ExportRecord");
+            QCOMPARE(editor.dialogs.shown().last().kind, ScriptedDialogService::Shown::Kind::Error);
+            QCOMPARE(editor.dialogs.shown().last().text,
+                     QString::fromStdString("Nothing was written to " + path + ", because it is damaged:\n" + damage));
+            QCOMPARE(readFile(directory / "damaged.db"), bytes);
+        }
     }
 
     // Renames in the nation editor change one entry of the country list each. Through random
