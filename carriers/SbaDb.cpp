@@ -1,6 +1,7 @@
 #include "carriers/SbaDb.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace keel {
 namespace {
@@ -25,21 +26,20 @@ constexpr CheckedText aircraftTypeTexts[] = {
     {AircraftTypeRecord::ClassName, "the class name (ClassName)"},
 };
 
-// Brings a number of aircraft outside what a carrier may carry to the nearest it may.
-void repairAircraftCount(AircraftType& aircraftType, const std::string& owner,
-                         std::string_view fileName, ReadReport& report) {
+// Brings a number of aircraft outside what a carrier may carry to the nearest it may; gives
+// what was done, to follow the aircraft type's name in a sentence.
+std::optional<std::string> repairAircraftCount(AircraftType& aircraftType) {
     const std::int32_t count = AircraftTypeRecord::Num.read(aircraftType.record);
     const std::int32_t repaired =
         std::clamp(count, AircraftTypeRecord::fewestAircraft, AircraftTypeRecord::mostAircraft);
     if (repaired == count) {
-        return;
+        return std::nullopt;
     }
     AircraftTypeRecord::Num.write(aircraftType.record, repaired);
-    report.repaired(std::string(fileName) + ": " + owner + " carries " + std::to_string(count) +
-                    " aircraft (Num); the number was " +
-                    (repaired > count ? "raised to " + std::to_string(repaired) + ", the fewest"
-                                      : "lowered to " + std::to_string(repaired) + ", the most") +
-                    " it may be.");
+    return " carries " + std::to_string(count) + " aircraft (Num); the number was " +
+           (repaired > count ? "raised to " + std::to_string(repaired) + ", the fewest"
+                             : "lowered to " + std::to_string(repaired) + ", the most") +
+           " it may be.";
 }
 
 std::variant<Carrier, BlockFault> readCarrierBlock(ByteCursor& cursor, const BlockPlace& place,
@@ -67,10 +67,17 @@ std::variant<Carrier, BlockFault> readCarrierBlock(ByteCursor& cursor, const Blo
                                          std::to_string(index + 1) + " of " +
                                          std::to_string(count)};
         }
-        const std::string typeOwner = "aircraft type " + std::to_string(index + 1) + " of " + owner;
-        reportCutTexts(cutOverlongTexts(aircraftType.record, aircraftTypeTexts), place.fileName,
-                       typeOwner, repairs);
-        repairAircraftCount(aircraftType, typeOwner, place.fileName, repairs);
+        const std::vector<CutText> cutNames =
+            cutOverlongTexts(aircraftType.record, aircraftTypeTexts);
+        const std::optional<std::string> countRepair = repairAircraftCount(aircraftType);
+        if (!cutNames.empty() || countRepair) {
+            const std::string typeOwner =
+                "aircraft type " + std::to_string(index + 1) + " of " + owner;
+            reportCutTexts(cutNames, place.fileName, typeOwner, repairs);
+            if (countRepair) {
+                repairs.repaired(std::string(place.fileName) + ": " + typeOwner + *countRepair);
+            }
+        }
         carrier.aircraftTypes.push_back(aircraftType);
     }
     if (carrier.aircraftTypes.empty()) {

@@ -32,17 +32,13 @@ constexpr CheckedText platformTexts[] = {
 
 // Reads the platforms of one class; gives the fault's description when they end early.
 std::optional<std::string> readPlatforms(ByteCursor& cursor, NationClass& nationClass,
-                                         std::int32_t count, const std::string& where,
-                                         const std::string& owner, std::string_view fileName,
-                                         ReadReport& repairs) {
+                                         std::int32_t count, const std::string& where) {
     for (std::int32_t index = 0; index < count; ++index) {
         Platform platform;
         if (!cursor.take(platform.record)) {
             return endsEarlyAt(cursor) + ", in platform " + ofCount(index + 1, count) + " of " +
                    where;
         }
-        reportCutTexts(cutOverlongTexts(platform.record, platformTexts), fileName,
-                       "platform " + std::to_string(index + 1) + " of " + owner, repairs);
         nationClass.platforms.push_back(platform);
     }
     return std::nullopt;
@@ -72,10 +68,19 @@ std::variant<Nation, BlockFault> readNationBlock(ByteCursor& cursor, const Block
         if (!cursor.take(nationClass.record)) {
             return BlockFault{label, endsEarlyAt(cursor) + ", in " + where};
         }
+        // The class's name in the report, made only when there is something to tell.
+        std::string owner;
+        const auto classOwner = [&]() -> const std::string& {
+            if (owner.empty()) {
+                owner = "class " + std::to_string(index + 1) + " (" + classLabel(nationClass) +
+                        ") of " + nationOwner;
+            }
+            return owner;
+        };
         const std::vector<CutText> cutTexts = cutOverlongTexts(nationClass.record, classTexts);
-        const std::string owner = "class " + std::to_string(index + 1) + " (" +
-                                  classLabel(nationClass) + ") of " + nationOwner;
-        reportCutTexts(cutTexts, place.fileName, owner, repairs);
+        if (!cutTexts.empty()) {
+            reportCutTexts(cutTexts, place.fileName, classOwner(), repairs);
+        }
         const std::int32_t platformCount = ClassRecord::numObjects.read(nationClass.record);
         if (platformCount < 0) {
             return BlockFault{label, "gives the number of platforms of its " + where + " (" +
@@ -83,14 +88,22 @@ std::variant<Nation, BlockFault> readNationBlock(ByteCursor& cursor, const Block
                                          std::to_string(platformCount) +
                                          ", so nothing after it can be found"};
         }
-        if (auto fault = readPlatforms(cursor, nationClass, platformCount, where, owner,
-                                       place.fileName, repairs)) {
+        if (auto fault = readPlatforms(cursor, nationClass, platformCount, where)) {
             return BlockFault{label, *fault};
+        }
+        for (std::size_t p = 0; p < nationClass.platforms.size(); ++p) {
+            const std::vector<CutText> cutNames =
+                cutOverlongTexts(nationClass.platforms[p].record, platformTexts);
+            if (!cutNames.empty()) {
+                reportCutTexts(cutNames, place.fileName,
+                               "platform " + std::to_string(p + 1) + " of " + classOwner(),
+                               repairs);
+            }
         }
         if (nationClass.platforms.empty()) {
             nationClass.platforms.push_back(newPlatform(nationClass));
             ClassRecord::numObjects.write(nationClass.record, 1);
-            repairs.repaired(std::string(place.fileName) + ": " + owner +
+            repairs.repaired(std::string(place.fileName) + ": " + classOwner() +
                              " has no platform; it was given one without a name, with hull "
                              "number -1.");
         }
