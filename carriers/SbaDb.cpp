@@ -1,5 +1,8 @@
 #include "carriers/SbaDb.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace keel {
 namespace {
 
@@ -12,13 +15,46 @@ std::string carrierLabel(const Carrier& carrier) {
     return label;
 }
 
+constexpr CheckedText carrierTexts[] = {
+    {CarrierRecord::Country, "the nation (Country)"},
+    {CarrierRecord::ObjectName, "the ship class (ObjectName)"},
+};
+
+constexpr CheckedText aircraftTypeTexts[] = {
+    {AircraftTypeRecord::TagName, "the aircraft name (TagName)"},
+    {AircraftTypeRecord::DisplayName, "the display name (DisplayName)"},
+    {AircraftTypeRecord::ClassName, "the class name (ClassName)"},
+};
+
+// Brings a number of aircraft outside what a carrier may carry to the nearest it may; gives
+// what was done, to follow the aircraft type's name in a sentence.
+std::optional<std::string> repairAircraftCount(AircraftType& aircraftType) {
+    const std::int32_t count = AircraftTypeRecord::Num.read(aircraftType.record);
+    const std::int32_t repaired =
+        std::clamp(count, AircraftTypeRecord::fewestAircraft, AircraftTypeRecord::mostAircraft);
+    if (repaired == count) {
+        return std::nullopt;
+    }
+    AircraftTypeRecord::Num.write(aircraftType.record, repaired);
+    return " carries " + std::to_string(count) + " aircraft (Num); the number was " +
+           (repaired > count ? "raised to " + std::to_string(repaired) + ", the fewest"
+                             : "lowered to " + std::to_string(repaired) + ", the most") +
+           " it may be.";
+}
+
 std::variant<Carrier, BlockFault> readCarrierBlock(ByteCursor& cursor, const BlockPlace& place,
                                                    ReadReport& report) {
+    // The repairs are told only once the carrier is read whole: of a carrier that ends early,
+    // nothing is kept, and its loss is what the report tells.
+    ReadReport repairs;
     Carrier carrier;
     if (!cursor.take(carrier.record)) {
         return BlockFault{{}, endsEarlyAt(cursor) + ", inside its carrier record"};
     }
+    const std::vector<CutText> cutNames = cutOverlongTexts(carrier.record, carrierTexts);
     const std::string label = carrierLabel(carrier);
+    const std::string owner = "carrier " + std::to_string(place.number) + " (" + label + ")";
+    reportCutTexts(cutNames, place.fileName, owner, repairs);
     const std::int32_t count = CarrierRecord::NumPlatforms.read(carrier.record);
     if (count < 0) {
         return BlockFault{label, "gives its number of aircraft types as " + std::to_string(count) +
@@ -31,16 +67,27 @@ std::variant<Carrier, BlockFault> readCarrierBlock(ByteCursor& cursor, const Blo
                                          std::to_string(index + 1) + " of " +
                                          std::to_string(count)};
         }
+        const std::vector<CutText> cutNames =
+            cutOverlongTexts(aircraftType.record, aircraftTypeTexts);
+        const std::optional<std::string> countRepair = repairAircraftCount(aircraftType);
+        if (!cutNames.empty() || countRepair) {
+            const std::string typeOwner =
+                "aircraft type " + std::to_string(index + 1) + " of " + owner;
+            reportCutTexts(cutNames, place.fileName, typeOwner, repairs);
+            if (countRepair) {
+                repairs.repaired(std::string(place.fileName) + ": " + typeOwner + *countRepair);
+            }
+        }
         carrier.aircraftTypes.push_back(aircraftType);
     }
     if (carrier.aircraftTypes.empty()) {
         carrier.aircraftTypes.push_back(newAircraftType());
         CarrierRecord::NumPlatforms.write(carrier.record, 1);
-        report.repaired(std::string(place.fileName) + ": carrier " + std::to_string(place.number) +
-                        " (" + label +
-                        ") carries no aircraft type; it was given one without names, for a "
-                        "single aircraft.");
+        repairs.repaired(std::string(place.fileName) + ": " + owner +
+                         " carries no aircraft type; it was given one without names, for a "
+                         "single aircraft.");
     }
+    report.addRepairs(std::move(repairs));
     return carrier;
 }
 

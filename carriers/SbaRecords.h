@@ -32,6 +32,9 @@ struct AircraftTypeRecord {
     static constexpr TextFieldSpec DisplayName{256, 256};
     static constexpr TextFieldSpec ClassName{512, 256};
     static constexpr NumberField<std::int32_t> Num{768};
+    // How many aircraft of one type a carrier may carry.
+    static constexpr std::int32_t fewestAircraft = 1;
+    static constexpr std::int32_t mostAircraft = 32767;
 
     static constexpr auto fieldExtents() { return extentsOf(TagName, DisplayName, ClassName, Num); }
 };

@@ -82,7 +82,8 @@ TSBAForm::TSBAForm(ByteVector& master, const NationList* nations, DialogService&
     displayName_->setReadOnly(true);
     grid->addWidget(displayName_, 3, 1);
 
-    num_ = makeSpinField(group, "Num", 1, 32767);
+    num_ = makeSpinField(group, "Num", AircraftTypeRecord::fewestAircraft,
+                         AircraftTypeRecord::mostAircraft);
     num_.edit->setText("1");
     grid->addWidget(new QLabel(tr("No. of Aircraft carried:"), group), 4, 0);
     grid->addWidget(num_.row, 4, 1);

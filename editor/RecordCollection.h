@@ -51,10 +51,12 @@ public:
     // Collections whose records are referred to by position never sort.
     virtual std::vector<std::size_t> sortByName() = 0;
 
-    // What importing one exchange file did: the names read, in file order, and a sentence for
-    // the user when the file could not be read whole (empty when it could).
+    // What importing one exchange file did: the names read, in file order; the values that
+    // had to be repaired as they were read, a sentence a line (empty when none); and a
+    // sentence for the user when the file could not be read whole (empty when it could).
     struct ImportReport {
         std::vector<std::string> names;
+        std::string repairs;
         std::string problem;
     };
     // Merges an exchange file by name: every earlier record whose name equals an imported one

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStringList>
 
 #include <functional>
 
@@ -57,8 +58,15 @@ int RecordExchange::importInto(RecordCollection& records, const std::function<vo
         for (const std::string& name : report.names) {
             message += textFromBytes(name) + "\n";
         }
-        if (!report.problem.empty()) {
-            message += "\n" + textFromBytes(report.problem);
+        // What the reading repaired, then what it lost, follow the names after a blank line.
+        QStringList told;
+        for (const std::string& sentences : {report.repairs, report.problem}) {
+            if (!sentences.empty()) {
+                told << textFromBytes(sentences);
+            }
+        }
+        if (!told.isEmpty()) {
+            message += "\n" + told.join("\n");
         }
         if (afterFile) {
             afterFile();

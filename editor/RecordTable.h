@@ -66,7 +66,9 @@ public:
     // equals an imported one (case ignored) takes the imported bytes, the last of several such
     // imported records winning; imported records that matched none are appended in file order.
     MergeReport merge(ConstByteSpan exchangeFile);
-    ImportReport import(ConstByteSpan exchangeFile) override { return {merge(exchangeFile).names, {}}; }
+    ImportReport import(ConstByteSpan exchangeFile) override {
+        return {merge(exchangeFile).names, {}, {}};
+    }
 
     // An exchange file of this kind is a run of whole records: one that holds a partial record
     // is refused, since a record appended behind it would shift every record after it.

@@ -19,11 +19,20 @@ template <std::size_t N> bool sameBytes(const std::array<Byte, N>& record, Const
     return expected.size() == N && std::equal(record.begin(), record.end(), expected.begin());
 }
 
-// The bytes of a record in the file, with a count of zero the reader repairs given as 1.
+// The bytes of a record in the file as the reader repairs them: its texts ended where they must
+// end at the latest.
 inline ByteVector recordAt(ConstByteSpan file, std::size_t at, std::size_t size,
-                           std::size_t countOffset) {
+                           std::span<const TextExtent> texts) {
     ByteVector record(file.begin() + static_cast<std::ptrdiff_t>(at),
                       file.begin() + static_cast<std::ptrdiff_t>(at + size));
+    endTexts(record, texts);
+    return record;
+}
+
+// The same for a record that counts the records after it, with a count of zero given as 1.
+inline ByteVector countingRecordAt(ConstByteSpan file, std::size_t at, std::size_t size,
+                                   std::size_t countOffset, std::span<const TextExtent> texts) {
+    ByteVector record = recordAt(file, at, size, texts);
     if (int32At(record, countOffset) == 0) {
         record[countOffset] = 1;
     }
@@ -67,7 +76,8 @@ struct MissionFormat {
     // Holds a nation read against the file's bytes from `at`, as the nation editor's Add
     // would have repaired it; gives where the nation ends in the file.
     static std::size_t checkBlock(const Nation& nation, ConstByteSpan file, std::size_t at) {
-        KEEL_FUZZ_CHECK(sameBytes(nation.record, recordAt(file, at, 264, 256)));
+        KEEL_FUZZ_CHECK(
+            sameBytes(nation.record, countingRecordAt(file, at, 264, 256, nationTexts)));
         const std::int32_t classes = int32At(file, at + 256);
         at += 264;
         if (classes == 0) {
@@ -80,7 +90,8 @@ struct MissionFormat {
         }
         KEEL_FUZZ_CHECK(nation.classes.size() == static_cast<std::size_t>(classes));
         for (const NationClass& nationClass : nation.classes) {
-            KEEL_FUZZ_CHECK(sameBytes(nationClass.record, recordAt(file, at, 536, 528)));
+            KEEL_FUZZ_CHECK(
+                sameBytes(nationClass.record, countingRecordAt(file, at, 536, 528, classTexts)));
             const std::int32_t platforms = int32At(file, at + 528);
             at += 536;
             if (platforms == 0) {
@@ -90,7 +101,7 @@ struct MissionFormat {
             }
             KEEL_FUZZ_CHECK(nationClass.platforms.size() == static_cast<std::size_t>(platforms));
             for (const Platform& platform : nationClass.platforms) {
-                KEEL_FUZZ_CHECK(sameBytes(platform.record, file.subspan(at, 516)));
+                KEEL_FUZZ_CHECK(sameBytes(platform.record, recordAt(file, at, 516, platformTexts)));
                 at += 516;
             }
         }
@@ -137,7 +148,8 @@ struct CarrierFormat {
     }
 
     static std::size_t checkBlock(const Carrier& carrier, ConstByteSpan file, std::size_t at) {
-        KEEL_FUZZ_CHECK(sameBytes(carrier.record, recordAt(file, at, 520, 512)));
+        KEEL_FUZZ_CHECK(
+            sameBytes(carrier.record, countingRecordAt(file, at, 520, 512, carrierTexts)));
         const std::int32_t aircraftTypes = int32At(file, at + 512);
         at += 520;
         if (aircraftTypes == 0) {
@@ -147,7 +159,15 @@ struct CarrierFormat {
         }
         KEEL_FUZZ_CHECK(carrier.aircraftTypes.size() == static_cast<std::size_t>(aircraftTypes));
         for (const AircraftType& aircraftType : carrier.aircraftTypes) {
-            KEEL_FUZZ_CHECK(sameBytes(aircraftType.record, file.subspan(at, 772)));
+            ByteVector expected = recordAt(file, at, 772, aircraftTypeTexts);
+            const std::int32_t count = int32At(expected, aircraftCountOffset);
+            if (aircraftCountOutOfRange(count)) {
+                expected[aircraftCountOffset] = count < 1 ? 1 : 0xFF;
+                expected[aircraftCountOffset + 1] = count < 1 ? 0 : 0x7F;
+                expected[aircraftCountOffset + 2] = 0;
+                expected[aircraftCountOffset + 3] = 0;
+            }
+            KEEL_FUZZ_CHECK(sameBytes(aircraftType.record, expected));
             at += 772;
         }
         return at;
@@ -190,6 +210,9 @@ void checkImport(ConstByteSpan file, const CountedWalk& walk,
     }
     KEEL_FUZZ_CHECK(imported.problem.empty() == !walk.lostData());
     KEEL_FUZZ_CHECK(imported.problem.empty() || imported.problem.rfind("This file", 0) == 0);
+    // The repairs are told exactly when there were any.
+    KEEL_FUZZ_CHECK(imported.repairs.empty() == (walk.repairs == 0));
+    KEEL_FUZZ_CHECK(imported.repairs.empty() || imported.repairs.rfind("This file", 0) == 0);
 
     std::vector<typename Format::Block> expected = starting;
     for (const auto& block : read) {

@@ -2,6 +2,7 @@
 
 #include "fuzz/FuzzCheck.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace keel::fuzz {
@@ -23,17 +24,19 @@ std::optional<std::size_t> nationBlock(ConstByteSpan file, std::size_t at, std::
     }
     const std::int32_t classes = int32At(file, at + 256);
     std::vector<std::size_t> links{at + 260};
+    std::size_t repaired = unendedTexts(file, at, nationTexts);
     at += 264;
     if (classes < 0) {
         return std::nullopt;
     }
-    std::size_t repaired = classes == 0 ? 1 : 0;
+    repaired += classes == 0 ? 1 : 0;
     for (std::int32_t c = 0; c < classes; ++c) {
         if (!holds(file, at, 536)) {
             return std::nullopt;
         }
         const std::int32_t platforms = int32At(file, at + 528);
         links.push_back(at + 532);
+        repaired += unendedTexts(file, at, classTexts);
         at += 536;
         if (platforms < 0) {
             return std::nullopt;
@@ -43,7 +46,10 @@ std::optional<std::size_t> nationBlock(ConstByteSpan file, std::size_t at, std::
         if (!holds(file, at, platformBytes)) {
             return std::nullopt;
         }
-        at += static_cast<std::size_t>(platformBytes);
+        for (std::int32_t p = 0; p < platforms; ++p) {
+            repaired += unendedTexts(file, at, platformTexts);
+            at += 516;
+        }
     }
     repairs += repaired;
     linkSlots.insert(linkSlots.end(), links.begin(), links.end());
@@ -56,7 +62,7 @@ std::optional<std::size_t> carrierBlock(ConstByteSpan file, std::size_t at, std:
         return std::nullopt;
     }
     const std::int32_t aircraftTypes = int32At(file, at + 512);
-    const std::size_t link = at + 516;
+    const std::size_t record = at;
     at += 520;
     if (aircraftTypes < 0) {
         return std::nullopt;
@@ -65,9 +71,15 @@ std::optional<std::size_t> carrierBlock(ConstByteSpan file, std::size_t at, std:
     if (!holds(file, at, typeBytes)) {
         return std::nullopt;
     }
+    repairs += unendedTexts(file, record, carrierTexts);
     repairs += aircraftTypes == 0 ? 1 : 0;
-    linkSlots.push_back(link);
-    return at + static_cast<std::size_t>(typeBytes);
+    for (std::int32_t t = 0; t < aircraftTypes; ++t) {
+        repairs += unendedTexts(file, at, aircraftTypeTexts);
+        repairs += aircraftCountOutOfRange(int32At(file, at + aircraftCountOffset)) ? 1 : 0;
+        at += 772;
+    }
+    linkSlots.push_back(record + 516);
+    return at;
 }
 
 CountedWalk walk(ConstByteSpan file, BlockWalk block) {
@@ -105,6 +117,27 @@ CountedWalk walk(ConstByteSpan file, BlockWalk block) {
 }
 
 } // namespace
+
+std::size_t unendedTexts(ConstByteSpan file, std::size_t at, std::span<const TextExtent> texts) {
+    std::size_t unended = 0;
+    for (const TextExtent& text : texts) {
+        const ConstByteSpan allowed = file.subspan(at + text.offset, text.allowed);
+        unended += std::find(allowed.begin(), allowed.end(), Byte{0}) == allowed.end() ? 1 : 0;
+    }
+    return unended;
+}
+
+void endTexts(ByteSpan record, std::span<const TextExtent> texts) {
+    for (const TextExtent& text : texts) {
+        if (unendedTexts(record, 0, std::span(&text, 1)) != 0) {
+            record[text.offset + text.allowed - 1] = 0;
+        }
+    }
+}
+
+bool aircraftCountOutOfRange(std::int32_t count) {
+    return count < 1 || count > 32767;
+}
 
 CountedWalk walkMissionFile(ConstByteSpan file) {
     return walk(file, nationBlock);

@@ -3,6 +3,7 @@
 #include "common/Bytes.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,13 +35,37 @@ struct CountedWalk {
     bool clean() const { return !lostData() && repairs == 0; }
 };
 
+// A text field of a record: its offset and the bytes within which its terminator must lie
+// (the 256 of a name; the first 10 of a class's 12-byte designation, which holds 9 characters).
+struct TextExtent {
+    std::size_t offset;
+    std::size_t allowed;
+};
+
+inline constexpr TextExtent nationTexts[] = {{0, 256}};
+inline constexpr TextExtent classTexts[] = {{4, 256}, {260, 256}, {516, 10}};
+inline constexpr TextExtent platformTexts[] = {{0, 256}, {256, 256}};
+inline constexpr TextExtent carrierTexts[] = {{0, 256}, {256, 256}};
+inline constexpr TextExtent aircraftTypeTexts[] = {{0, 256}, {256, 256}, {512, 256}};
+inline constexpr std::size_t aircraftCountOffset = 768;
+
+// How many texts of the record at `at` have no terminator where it must lie.
+std::size_t unendedTexts(ConstByteSpan file, std::size_t at, std::span<const TextExtent> texts);
+// The record as the readers repair its texts: each text without its terminator ends at the last
+// byte it may use; every other byte stays.
+void endTexts(ByteSpan record, std::span<const TextExtent> texts);
+// Whether the number of aircraft of an aircraft type lies outside 1..32767, where readers bring it.
+bool aircraftCountOutOfRange(std::int32_t count);
+
 // A nation block: a 264-byte nation record whose class count is at 256 and link slot at 260;
 // per class a 536-byte class record, platform count at 528 and link slot at 532, then 516 bytes
-// per platform. A nation of no classes and a class of no platforms are repaired.
+// per platform. A nation of no classes, a class of no platforms and every text without its
+// terminator are repaired.
 CountedWalk walkMissionFile(ConstByteSpan file);
 
 // A carrier block: a 520-byte carrier record whose aircraft type count is at 512 and link slot
-// at 516, then 772 bytes per aircraft type. A carrier of no aircraft types is repaired.
+// at 516, then 772 bytes per aircraft type. A carrier of no aircraft types, every text without
+// its terminator and every number of aircraft out of range are repaired.
 CountedWalk walkCarrierFile(ConstByteSpan file);
 
 // "no nations were read", "the first nation was read", "the first 3 nations were read".

@@ -110,6 +110,12 @@ int main(int argc, char** argv) {
     seed("mission", "one-nation.db", oneNation);
     seed("mission", "repaired-and-matching.db",
          missions({nationNamed("CORVASSE", 0, 0), nationNamed("aldermark", 1, 0)}));
+    // Texts without their terminators and a designation of 11 characters, which readers cut.
+    Nation unended = nationNamed("Aldermark", 1, 1);
+    std::fill_n(unended.record.begin(), 256, Byte{'N'});
+    std::fill_n(unended.classes[0].record.begin() + 260, 256 + 11, Byte{'C'});
+    std::fill_n(unended.classes[0].platforms[0].record.begin(), 256, Byte{'P'});
+    seed("mission", "unended-texts.db", missions({unended}));
     seed("mission", "ends-early.db",
          cut(missions({nationNamed("Corvasse", 1, 1), nationNamed("Tessaly", 1, 1)}), 1320 + 600));
 
@@ -119,6 +125,12 @@ int main(int argc, char** argv) {
     seed(
         "carriers", "repaired-and-matching.db",
         carriers({carrierNamed("New Class", "", 0), carrierNamed("albatross cv", "ALDERMARK", 1)}));
+    // Numbers of aircraft outside 1..32767 and an aircraft name without its terminator.
+    Carrier outOfRange = carrierNamed("Albatross CV", "Aldermark", 3);
+    AircraftTypeRecord::Num.write(outOfRange.aircraftTypes[0].record, 0);
+    AircraftTypeRecord::Num.write(outOfRange.aircraftTypes[1].record, 99999);
+    std::fill_n(outOfRange.aircraftTypes[2].record.begin(), 256, Byte{'T'});
+    seed("carriers", "out-of-range.db", carriers({outOfRange}));
     seed("carriers", "ends-early.db",
          cut(carriers({carrierNamed("Petrel LHA", "Corvasse", 1),
                        carrierNamed("Petrel LHA", "Tessaly", 1)}),

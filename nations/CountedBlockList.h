@@ -103,8 +103,9 @@ public:
     // Reads an exchange file, which has the layout of the database file. Every earlier block
     // whose match key equals an imported one's takes its content, the last such imported block
     // winning; the others are appended. A file of no bytes is an empty exchange file, as export
-    // treats it: nothing is imported and nothing is wrong. Of a damaged file, the blocks that
-    // could be read whole are imported and `problem` says what was lost, naming the file
+    // treats it: nothing is imported and nothing is wrong. Values the reading repaired are
+    // imported repaired, each repair told in `repairs`; of a damaged file, the blocks that could
+    // be read whole are imported and `problem` says what was lost. Both name the file
     // "This file".
     ImportReport import(ConstByteSpan exchangeFile) override;
 
@@ -165,9 +166,9 @@ RecordCollection::ImportReport CountedBlockList<Shape>::import(ConstByteSpan exc
     // The window that shows an import's problem is captioned with the file's path.
     CountedFile<Block> read = Shape::read(exchangeFile, "This file");
     ImportReport report;
-    if (read.report.lostData()) {
-        report.problem = read.report.text();
-    }
+    // Every repair is listed, as every name is: the report is a scrolling one when long.
+    report.repairs = read.report.repairsText();
+    report.problem = read.report.lossesText();
     report.names.reserve(read.blocks.size());
     for (const Block& imported : read.blocks) {
         report.names.push_back(Shape::nameField.read(imported.record));

@@ -3,6 +3,7 @@
 #include "common/Checks.h"
 #include "common/FileIo.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace keel {
@@ -14,36 +15,7 @@ std::string countOf(std::int64_t count, const CountedFileWords& words) {
     return std::to_string(count) + " " + std::string(count == 1 ? words.block : words.blocks);
 }
 
-} // namespace
-
-void ReadReport::repaired(std::string sentence) {
-    if (repairs_ < listedRepairs) {
-        listedRepairs_.push_back(std::move(sentence));
-    }
-    ++repairs_;
-}
-
-void ReadReport::addRepairs(ReadReport&& other) {
-    for (std::string& sentence : other.listedRepairs_) {
-        if (listedRepairs_.size() < listedRepairs) {
-            listedRepairs_.push_back(std::move(sentence));
-        }
-    }
-    repairs_ += other.repairs_;
-}
-
-void ReadReport::lost(std::string sentence) {
-    losses_.push_back(std::move(sentence));
-}
-
-std::string ReadReport::text() const {
-    std::vector<std::string> lines = listedRepairs_;
-    if (repairs_ > listedRepairs_.size()) {
-        const std::size_t more = repairs_ - listedRepairs_.size();
-        lines.push_back(std::to_string(more) + (more == 1 ? " more repair" : " more repairs") +
-                        " like these " + (more == 1 ? "was" : "were") + " made.");
-    }
-    lines.insert(lines.end(), losses_.begin(), losses_.end());
+std::string joinedLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
         if (!text.empty()) {
@@ -52,6 +24,83 @@ std::string ReadReport::text() const {
         text += line;
     }
     return text;
+}
+
+} // namespace
+
+void ReadReport::repaired(std::string sentence) {
+    repairs_.push_back(std::move(sentence));
+}
+
+void ReadReport::addRepairs(ReadReport&& other) {
+    repairs_.insert(repairs_.end(), std::make_move_iterator(other.repairs_.begin()),
+                    std::make_move_iterator(other.repairs_.end()));
+}
+
+void ReadReport::lost(std::string damage, std::string consequence) {
+    losses_.push_back({std::move(damage), std::move(consequence)});
+}
+
+std::string ReadReport::text() const {
+    const std::size_t listed = std::min(repairs_.size(), listedRepairs);
+    std::vector<std::string> lines(repairs_.begin(),
+                                   repairs_.begin() + static_cast<std::ptrdiff_t>(listed));
+    if (repairs_.size() > listed) {
+        const std::size_t more = repairs_.size() - listed;
+        lines.push_back(std::to_string(more) + (more == 1 ? " more repair" : " more repairs") +
+                        " like these " + (more == 1 ? "was" : "were") + " made.");
+    }
+    const std::string losses = lossesText();
+    if (!losses.empty()) {
+        lines.push_back(losses);
+    }
+    return joinedLines(lines);
+}
+
+std::string ReadReport::repairsText() const {
+    return joinedLines(repairs_);
+}
+
+std::string ReadReport::lossesText() const {
+    std::vector<std::string> lines;
+    for (const Loss& loss : losses_) {
+        lines.push_back(loss.damage + "; " + loss.consequence + ".");
+    }
+    return joinedLines(lines);
+}
+
+std::string ReadReport::damageText() const {
+    std::vector<std::string> lines;
+    for (const Loss& loss : losses_) {
+        lines.push_back(loss.damage + ".");
+    }
+    return joinedLines(lines);
+}
+
+std::vector<CutText> cutOverlongTexts(ByteSpan record, std::span<const CheckedText> fields) {
+    std::vector<CutText> cuts;
+    for (const CheckedText& field : fields) {
+        const ByteSpan bytes = record.subspan(field.offset, field.width);
+        const ByteSpan allowed = bytes.first(field.maxLength + 1);
+        if (std::find(allowed.begin(), allowed.end(), Byte{0}) != allowed.end()) {
+            continue;
+        }
+        const std::size_t length = readText(bytes).size();
+        allowed.back() = 0;
+        cuts.push_back({field.words, length, field.maxLength});
+    }
+    return cuts;
+}
+
+void reportCutTexts(std::span<const CutText> cuts, std::string_view fileName,
+                    std::string_view owner, ReadReport& report) {
+    for (const CutText& cut : cuts) {
+        report.repaired(std::string(fileName) + ": " + std::string(cut.words) + " of " +
+                        std::string(owner) + " is " + std::to_string(cut.length) +
+                        " characters long, more than the " + std::to_string(cut.maxLength) +
+                        " it may have; it was cut to its first " + std::to_string(cut.maxLength) +
+                        " characters.");
+    }
 }
 
 std::int32_t storedCount(std::size_t size) {
@@ -89,16 +138,16 @@ std::optional<std::int32_t> readCount(ByteCursor& cursor, std::string_view fileN
     std::array<Byte, countSize> countBytes{};
     if (!cursor.take(countBytes)) {
         report.lost(std::string(fileName) + " is only " + std::to_string(cursor.size()) +
-                    (cursor.size() == 1 ? " byte" : " bytes") +
-                    " long, too short to hold its number of " + std::string(words.blocks) + "; " +
-                    blocksReadPhrase(0, words) + ".");
+                        (cursor.size() == 1 ? " byte" : " bytes") +
+                        " long, too short to hold its number of " + std::string(words.blocks),
+                    blocksReadPhrase(0, words));
         return std::nullopt;
     }
     const auto count = loadLittleEndian<std::int32_t>(countBytes);
     if (count < 0) {
         report.lost(std::string(fileName) + " gives its number of " + std::string(words.blocks) +
-                    " as " + std::to_string(count) + ", which cannot be; " +
-                    blocksReadPhrase(0, words) + ".");
+                        " as " + std::to_string(count) + ", which cannot be",
+                    blocksReadPhrase(0, words));
         return std::nullopt;
     }
     return count;
@@ -111,8 +160,9 @@ void reportRunOut(const ByteCursor& cursor, std::string_view fileName,
         read == 0 ? "before the first " + std::string(words.block)
                   : "after " + std::string(words.block) + " " + std::to_string(read);
     report.lost(std::string(fileName) + " says it holds " + countOf(count, words) +
-                ", but its data ends at byte " + std::to_string(cursor.position()) + ", " + where +
-                "; " + blocksReadPhrase(read, words) + ".");
+                    ", but its data ends at byte " + std::to_string(cursor.position()) + ", " +
+                    where,
+                blocksReadPhrase(read, words));
 }
 
 void reportFault(const BlockFault& fault, const BlockPlace& place, const CountedFileWords& words,
@@ -122,8 +172,8 @@ void reportFault(const BlockFault& fault, const BlockPlace& place, const Counted
     if (!fault.label.empty()) {
         sentence += " (" + fault.label + ")";
     }
-    sentence += " " + fault.what + "; " + blocksReadPhrase(place.number - 1, words) + ".";
-    report.lost(std::move(sentence));
+    sentence += " " + fault.what;
+    report.lost(std::move(sentence), blocksReadPhrase(place.number - 1, words));
 }
 
 void reportTrailingBytes(const ByteCursor& cursor, std::string_view fileName,
@@ -132,9 +182,10 @@ void reportTrailingBytes(const ByteCursor& cursor, std::string_view fileName,
         return;
     }
     report.lost(std::string(fileName) + " holds " + std::to_string(cursor.remaining()) +
-                " bytes beyond its " + countOf(count, words) + ", from byte " +
-                std::to_string(cursor.position()) + ", that belong to no " +
-                std::string(words.block) + "; they were left out.");
+                    " bytes beyond its " + countOf(count, words) + ", from byte " +
+                    std::to_string(cursor.position()) + ", that belong to no " +
+                    std::string(words.block),
+                "they were left out");
 }
 
 ExistingFile readExchangeFile(const std::filesystem::path& file) {
@@ -162,8 +213,9 @@ ExchangeAppend appendChecked(const std::filesystem::path& file, ExistingFile exi
                              ConstByteSpan block, const CountedFileWords& words,
                              const ReadReport& existingReport) {
     if (existingReport.lostData()) {
-        return {"Nothing was added to " + file.string() + ", because it is damaged:\n" +
-                    existingReport.text(),
+        // What the reading made of the file does not matter here: only what is wrong with it.
+        return {"Nothing was written to " + file.string() + ", because it is damaged:\n" +
+                    existingReport.damageText(),
                 0};
     }
     // A file that lost nothing holds at least its count, and the count is not negative.

@@ -52,25 +52,39 @@ private:
 // one); a loss means that part of the file is missing from what was read.
 class ReadReport {
 public:
-    // A file with a great many repairs would make an unreadable message; beyond this many,
-    // the rest are only counted.
+    // A file with a great many repairs would make an unreadable question; beyond this many,
+    // text() only counts the rest.
     static constexpr std::size_t listedRepairs = 10;
 
     void repaired(std::string sentence);
-    void lost(std::string sentence);
+    // `damage` says what is wrong with the file, `consequence` what the reading left out
+    // because of it; they make one sentence, "damage; consequence."
+    void lost(std::string damage, std::string consequence);
     // Takes the repairs of another report as if they had been made here, after these.
     void addRepairs(ReadReport&& other);
 
-    bool clean() const { return repairs_ == 0 && losses_.empty(); }
+    bool clean() const { return repairs_.empty() && losses_.empty(); }
     bool lostData() const { return !losses_.empty(); }
-    std::size_t repairCount() const { return repairs_; }
-    // Every sentence on a line of its own, the repairs first; empty for a clean file.
+    std::size_t repairCount() const { return repairs_.size(); }
+    // Every sentence on a line of its own, the repairs first, those beyond the listed ones
+    // counted; empty for a clean file.
     std::string text() const;
+    // Every repair, each on a line of its own, however many there are.
+    std::string repairsText() const;
+    // Every loss, with what the reading left out, each on a line of its own.
+    std::string lossesText() const;
+    // What is wrong with the file that lost data, without what the reading made of it: for
+    // those who did not read it to take its content, such as an export that refuses the file.
+    std::string damageText() const;
 
 private:
-    std::vector<std::string> listedRepairs_;
-    std::vector<std::string> losses_;
-    std::size_t repairs_ = 0;
+    struct Loss {
+        std::string damage;
+        std::string consequence;
+    };
+
+    std::vector<std::string> repairs_;
+    std::vector<Loss> losses_;
 };
 
 // The words for one kind of counted file, so that every sentence names what the user knows.
@@ -127,6 +141,37 @@ template <std::size_t N> ByteSpan appendRecord(ByteVector& out, const std::array
 inline void clearField(ByteSpan record, ReservedField field) {
     std::fill_n(record.begin() + static_cast<std::ptrdiff_t>(field.offset), field.width, Byte{0});
 }
+
+// A text field of a record as a block reader checks it: where it lies, how many characters
+// it may hold before its terminator, and the words that name it in a report ("the ship class
+// (ObjectName)").
+struct CheckedText {
+    std::size_t offset;
+    std::size_t width;
+    std::size_t maxLength;
+    std::string_view words;
+
+    template <typename TextField>
+    constexpr CheckedText(const TextField& field, std::string_view words_)
+        : offset(field.offset), width(field.width), maxLength(field.maxLength()), words(words_) {}
+};
+
+// A text of a file that is longer than its field may hold (no terminator within its first
+// maxLength + 1 bytes), after it was cut.
+struct CutText {
+    std::string_view words;
+    std::size_t length; // as the file held it, up to its terminator or the end of its field
+    std::size_t maxLength;
+};
+
+// Cuts every text of the record that is longer than its field may hold to the characters the
+// field holds, and writes its terminator after them; the bytes beyond stay as read. Gives the
+// texts that were cut, in the order of `fields`.
+std::vector<CutText> cutOverlongTexts(ByteSpan record, std::span<const CheckedText> fields);
+// Tells each cut as a repair of the record that `owner` names ("aircraft type 2 of carrier 1
+// (\"Albatross CV\")").
+void reportCutTexts(std::span<const CutText> cuts, std::string_view fileName,
+                    std::string_view owner, ReadReport& report);
 
 // The count of a list as a file stores it.
 std::int32_t storedCount(std::size_t size);

@@ -15,6 +15,21 @@ std::string ofCount(std::size_t number, std::int32_t count) {
     return std::to_string(number) + " of " + std::to_string(count);
 }
 
+constexpr CheckedText nationTexts[] = {
+    {NationRecord::CountryName, "the name (CountryName)"},
+};
+
+constexpr CheckedText classTexts[] = {
+    {ClassRecord::Class_TagName, "the object name (Class_TagName)"},
+    {ClassRecord::ClassName, "the class name (ClassName)"},
+    {ClassRecord::Designation, "the designation (Designation)"},
+};
+
+constexpr CheckedText platformTexts[] = {
+    {PlatformRecord::Platform_TagName, "the object name (Platform_TagName)"},
+    {PlatformRecord::Name, "the display name (Name)"},
+};
+
 // Reads the platforms of one class; gives the fault's description when they end early.
 std::optional<std::string> readPlatforms(ByteCursor& cursor, NationClass& nationClass,
                                          std::int32_t count, const std::string& where) {
@@ -38,7 +53,10 @@ std::variant<Nation, BlockFault> readNationBlock(ByteCursor& cursor, const Block
     if (!cursor.take(nation.record)) {
         return BlockFault{{}, endsEarlyAt(cursor) + ", inside its nation record"};
     }
+    const std::vector<CutText> cutName = cutOverlongTexts(nation.record, nationTexts);
     const std::string label = nationLabel(nation);
+    const std::string nationOwner = "nation " + std::to_string(place.number) + " (" + label + ")";
+    reportCutTexts(cutName, place.fileName, nationOwner, repairs);
     const std::int32_t classCount = NationRecord::numClasses.read(nation.record);
     if (classCount < 0) {
         return BlockFault{label, "gives its number of classes as " + std::to_string(classCount) +
@@ -50,6 +68,19 @@ std::variant<Nation, BlockFault> readNationBlock(ByteCursor& cursor, const Block
         if (!cursor.take(nationClass.record)) {
             return BlockFault{label, endsEarlyAt(cursor) + ", in " + where};
         }
+        // The class's name in the report, made only when there is something to tell.
+        std::string owner;
+        const auto classOwner = [&]() -> const std::string& {
+            if (owner.empty()) {
+                owner = "class " + std::to_string(index + 1) + " (" + classLabel(nationClass) +
+                        ") of " + nationOwner;
+            }
+            return owner;
+        };
+        const std::vector<CutText> cutTexts = cutOverlongTexts(nationClass.record, classTexts);
+        if (!cutTexts.empty()) {
+            reportCutTexts(cutTexts, place.fileName, classOwner(), repairs);
+        }
         const std::int32_t platformCount = ClassRecord::numObjects.read(nationClass.record);
         if (platformCount < 0) {
             return BlockFault{label, "gives the number of platforms of its " + where + " (" +
@@ -60,13 +91,20 @@ std::variant<Nation, BlockFault> readNationBlock(ByteCursor& cursor, const Block
         if (auto fault = readPlatforms(cursor, nationClass, platformCount, where)) {
             return BlockFault{label, *fault};
         }
+        for (std::size_t p = 0; p < nationClass.platforms.size(); ++p) {
+            const std::vector<CutText> cutNames =
+                cutOverlongTexts(nationClass.platforms[p].record, platformTexts);
+            if (!cutNames.empty()) {
+                reportCutTexts(cutNames, place.fileName,
+                               "platform " + std::to_string(p + 1) + " of " + classOwner(),
+                               repairs);
+            }
+        }
         if (nationClass.platforms.empty()) {
             nationClass.platforms.push_back(newPlatform(nationClass));
             ClassRecord::numObjects.write(nationClass.record, 1);
-            repairs.repaired(std::string(place.fileName) + ": class " + std::to_string(index + 1) +
-                             " (" + classLabel(nationClass) + ") of nation " +
-                             std::to_string(place.number) + " (" + label +
-                             ") has no platform; it was given one without a name, with hull "
+            repairs.repaired(std::string(place.fileName) + ": " + classOwner() +
+                             " has no platform; it was given one without a name, with hull "
                              "number -1.");
         }
         nation.classes.push_back(std::move(nationClass));
@@ -74,9 +112,8 @@ std::variant<Nation, BlockFault> readNationBlock(ByteCursor& cursor, const Block
     if (nation.classes.empty()) {
         nation.classes.push_back(newNationClass());
         NationRecord::numClasses.write(nation.record, 1);
-        repairs.repaired(std::string(place.fileName) + ": nation " + std::to_string(place.number) +
-                         " (" + label +
-                         ") has no class; it was given one Surf class \"New Class\" with one "
+        repairs.repaired(std::string(place.fileName) + ": " + nationOwner +
+                         " has no class; it was given one Surf class \"New Class\" with one "
                          "platform.");
     }
     report.addRepairs(std::move(repairs));

@@ -46,6 +46,13 @@ bool failed(const WriteResult& written, const std::filesystem::path& path,
     return true;
 }
 
+// What was found wrong with a damaged file, in the words that both the report after loading
+// and the question before saving use.
+std::string damageStatement(DatabaseFile file, const std::string& damage) {
+    return std::string(fileName(file)) +
+           " could not be read as it stands when the databases were loaded:\n" + damage;
+}
+
 } // namespace
 
 std::string_view fileName(DatabaseFile file) {
@@ -70,10 +77,23 @@ std::string_view fileName(DatabaseFile file) {
 
 std::string damagedFileQuestion(const DamagedFile& file) {
     const std::string name(fileName(file.file));
-    return name + " could not be read as it stands when the databases were loaded:\n" +
-           file.damage + "\n\nSaving replaces " + file.path.string() +
+    return damageStatement(file.file, file.damage) + "\n\nSaving replaces " + file.path.string() +
            " with what the editor now holds. The file as it was loaded is kept as " +
            file.backup.string() + ".\n\nDo you wish to replace " + name + "?";
+}
+
+std::string loadedDamageReport(const DatabaseSet& set) {
+    std::string text;
+    for (DatabaseFile file : loadOrder) {
+        if (!set.damage(file).empty()) {
+            text += damageStatement(file, set.damage(file)) + "\n\n";
+        }
+    }
+    if (text.empty()) {
+        return text;
+    }
+    return text + "The editors hold what could be read, repaired where it had to be. A save "
+                  "asks before it replaces a damaged file.";
 }
 
 DatabaseSet::LoadResult DatabaseSet::load(const std::filesystem::path& directory) {

@@ -129,6 +129,11 @@ struct DatabaseSet::LoadResult {
     std::string reason;                    // the system's description of that failure
 };
 
+// The report for a set just loaded: the damage of every damaged file, in load order and in the
+// words of damagedFileQuestion, so that the user hears of it before working on the file rather
+// than when saving; empty when every file was sound.
+std::string loadedDamageReport(const DatabaseSet& set);
+
 // What a save that left files alone wrote and what it did not, a sentence for each file it
 // skipped, for the main window to show; empty when it skipped none.
 std::string saveReportText(const DatabaseSet::SaveResult& result,

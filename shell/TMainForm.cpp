@@ -89,6 +89,7 @@ TMainForm::TMainForm(StartupSet startup, DialogService& dialogs, QWidget* parent
     centralWidget()->setMinimumWidth(toolBar_->sizeHint().width());
     createEditors();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    reportLoadedDamage();
 }
 
 TMainForm::~TMainForm() { destroyEditors(); }
@@ -448,6 +449,14 @@ void TMainForm::SelectDBdir() {
     set_ = std::move(loaded.set);
     directory_ = *chosen;
     createEditors();
+    reportLoadedDamage();
+}
+
+void TMainForm::reportLoadedDamage() {
+    const std::string report = loadedDamageReport(set_);
+    if (!report.empty()) {
+        dialogs_.inform(tr("Databases Loaded"), textFromBytes(report));
+    }
 }
 
 } // namespace keel

@@ -86,6 +86,8 @@ private:
     void buildMenusAndToolBar();
     void createEditors();
     void destroyEditors();
+    // Tells what was wrong with the files of the set just loaded, once its editors exist.
+    void reportLoadedDamage();
     bool anythingUnsaved() const;
     // The editors of the set with their files, in the order in which a save commits them.
     std::vector<std::pair<DatabaseFile, SetEditor*>> editorsInCommitOrder() const;

@@ -5,6 +5,7 @@
 #include "nations/MissionDb.h"
 #include "nations/TMissionForm.h"
 
+#include "support/RecordBytes.h"
 #include "support/ScriptedDialogService.h"
 #include "support/TemporaryDirectory.h"
 #include "support/WindowDriver.h"
@@ -278,6 +279,43 @@ private slots:
         QVERIFY(editor.form->setChanged());
     }
 
+    // A file with values the editor never writes is imported repaired, and its report lists
+    // every repair after the names, all twelve of them, not only the first ten.
+    void importListsEveryRepairAfterTheNames() {
+        CarrierEditor editor(carriers({albatross}));
+        Carrier damaged = carrier("Aldermark", "Halberd DDG", {});
+        for (int count : {0, -5, 99999, 0, 0, 0, 0, 0, 0, 0, 0}) {
+            AircraftType type = newAircraftType();
+            A::Num.write(type.record, count);
+            damaged.aircraftTypes.push_back(type);
+        }
+        ByteVector file = carriers({damaged});
+        std::fill_n(file.begin() + 4 + 520, 256, Byte{'T'}); // the first aircraft name, unended
+        TemporaryDirectory directory;
+        writeFile(directory / "damaged.db", file);
+        editor.dialogs.choose({QString::fromStdString((directory / "damaged.db").string())});
+        trigger(*editor.form, "Action_ImportRecord");
+
+        const QString owner = " of carrier 1 (\"Halberd DDG\" of \"Aldermark\")";
+        const QString raised = " carries 0 aircraft (Num); the number was raised to 1, the fewest it may be.";
+        QString expected = "The following 1 record(s) were imported:\nHalberd DDG\n\nThis file: the aircraft name (TagName) "
+                           "of aircraft type 1" + owner + " is 256 characters long, more than the 255 it may have; it "
+                           "was cut to its first 255 characters.\nThis file: aircraft type 1" + owner + raised +
+                           "\nThis file: aircraft type 2" + owner +
+                           " carries -5 aircraft (Num); the number was raised to 1, the fewest it may be.\nThis file: "
+                           "aircraft type 3" + owner +
+                           " carries 99999 aircraft (Num); the number was lowered to 32767, the most it may be.";
+        for (int type = 4; type <= 11; ++type) {
+            expected += "\nThis file: aircraft type " + QString::number(type) + owner + raised;
+        }
+        QCOMPARE(editor.dialogs.shown().last().caption, QString::fromStdString((directory / "damaged.db").string()));
+        QCOMPARE(editor.dialogs.shown().last().text, expected);
+        QCOMPARE(editor.shown().aircraftTypes.size(), std::size_t(11));
+        QCOMPARE(editor.box("TagName")->currentText(), QString(255, 'T'));
+        QCOMPARE(editor.edit("Num")->text(), QString("1"));
+        QCOMPARE(A::Num.read(editor.shown().aircraftTypes[2].record), 32767);
+    }
+
     void exportCountsTheCarriersOfTheFile() {
         CarrierEditor editor(carriers({albatross}));
         TemporaryDirectory directory;
@@ -290,6 +328,35 @@ private slots:
                      "Halberd DDG has been exported to " + file + ", which now contains " + count + " record(s)");
         }
         QCOMPARE(readCarrierDatabase(readFile(directory / "out.db"), "out.db").carriers.size(), std::size_t(2));
+    }
+
+    // An export into a damaged carrier file writes nothing and says what is wrong with the
+    // file, not what a reading of it would have kept.
+    void exportIntoADamagedFileSaysWhatIsWrongAndWritesNothing() {
+        CarrierEditor editor(carriers({albatross}));
+        TemporaryDirectory directory;
+        const std::string path = (directory / "damaged.db").string();
+        const ByteVector one = carriers({albatross});
+        const ByteVector block(one.begin() + 4, one.end());
+        const std::pair<ByteVector, std::string> damaged[] = {
+            {concatenated({ByteVector{3, 0, 0, 0}, block}),
+             path + " says it holds 3 carriers, but its data ends at byte 2068, after carrier 1."},
+            {ByteVector(one.begin(), one.end() - 1),
+             path + ": carrier 1 of 1 (\"Halberd DDG\" of \"Aldermark\") ends early at byte 2067, in "
+                    "aircraft type 2 of 2."},
+            {concatenated({one, ByteVector(5, 1)}),
+             path + " holds 5 bytes beyond its 1 carrier, from byte 2068, that belong to no carrier."},
+        };
+        for (const auto& [bytes, damage] : damaged) {
+            writeFile(directory / "damaged.db", bytes);
+            editor.dialogs.choose({QString::fromStdString(path)});
+            clickEntry(editor.form->recordList(), 0);
+            trigger(*editor.form, "Action_ExportRecord");
+            QCOMPARE(editor.dialogs.shown().last().kind, ScriptedDialogService::Shown::Kind::Error);
+            QCOMPARE(editor.dialogs.shown().last().text,
+                     QString::fromStdString("Nothing was written to " + path + ", because it is damaged:\n" + damage));
+            QCOMPARE(readFile(directory / "damaged.db"), bytes);
+        }
     }
 
     // Renames in the nation editor change one entry of the country list each. Through random

@@ -425,9 +425,14 @@ TEST_F(NationExchange, ADamagedOrUnwritableFileIsLeftAsItWas) {
     writeFile(file, damaged);
     ExchangeAppend appended = appendNationToExchangeFile(file, newNation());
     EXPECT_FALSE(appended.ok());
-    EXPECT_NE(appended.error.find("Nothing was added to " + file.string()), std::string::npos);
+    EXPECT_NE(appended.error.find("Nothing was written to " + file.string()), std::string::npos);
     EXPECT_NE(appended.error.find("says it holds 5 nations"), std::string::npos);
     EXPECT_EQ(readFile(file), damaged);
+    // What is wrong with the file, not what a reading of it would have kept.
+    EXPECT_EQ(appended.error, "Nothing was written to " + file.string() +
+                                  ", because it is damaged:\n" + file.string() +
+                                  " says it holds 5 nations, but its data ends at byte 1320, after "
+                                  "nation 1.");
 
     // A path under a regular file cannot be created, even by root.
     appended = appendNationToExchangeFile(file / "inside.db", newNation());

@@ -478,6 +478,60 @@ private slots:
         QCOMPARE(objectNames(readFile(root / "first" / "objects.odb")), std::vector<std::string>({"Frigate"}));
     }
 
+    // A structured file that was repaired or lost data as it was read is told as soon as the
+    // set is loaded, at start-up and after Select Directory: one box that lists each damaged
+    // file in the words the question before a save uses. A sound set tells nothing.
+    void damagedFilesAreToldWhenTheSetIsLoaded() {
+        TemporaryDirectory root;
+        writeSet(root / "sound", objects({"Frigate"}));
+        writeSet(root / "damaged", objects({"Frigate"}));
+        writeFile(root / "damaged" / "mission.db", ByteVector{1, 0, 0, 0}); // a nation promised
+        Carrier bare = newCarrier();
+        CarrierRecord::NumPlatforms.write(bare.record, 0);
+        writeFile(root / "damaged" / "shipbasedaircraft.db",
+                  concatenated({ByteVector{1, 0, 0, 0}, ByteVector(bare.record.begin(), bare.record.end())}));
+
+        Session session(root / "damaged");
+        QCOMPARE(session.dialogs.shown().size(), 1);
+        QCOMPARE(session.dialogs.shown().last().kind, Kind::Information);
+        QCOMPARE(session.dialogs.shown().last().caption, QString("Databases Loaded"));
+        const QString told = session.dialogs.shown().last().text;
+        QCOMPARE(told,
+                 QString("shipbasedaircraft.db could not be read as it stands when the databases were loaded:\n"
+                         "shipbasedaircraft.db: carrier 1 (\"New Class\") carries no aircraft type; it was given "
+                         "one without names, for a single aircraft.\n\n"
+                         "mission.db could not be read as it stands when the databases were loaded:\n"
+                         "mission.db says it holds 1 nation, but its data ends at byte 4, before the first nation; "
+                         "no nations were read.\n\n"
+                         "The editors hold what could be read, repaired where it had to be. A save asks before it "
+                         "replaces a damaged file."));
+
+        // The question before the save tells each file's damage in the same words.
+        session.dialogs.clear();
+        session.dialogs.answer(Answer::No);
+        session.dialogs.answer(Answer::No);
+        session.window->SaveDatabases();
+        int questions = 0;
+        for (const auto& shown : session.dialogs.shown()) {
+            if (shown.kind == Kind::Question) {
+                ++questions;
+                QVERIFY2(told.contains(shown.text.section("\n\nSaving replaces ", 0, 0) + "\n\n"),
+                         qPrintable(shown.text));
+            }
+        }
+        QCOMPARE(questions, 2);
+
+        session.dialogs.clear();
+        session.dialogs.choose({chosenFile(root / "sound")});
+        session.action("Action_Select_DBDir")->trigger();
+        QCOMPARE(session.dialogs.shown().size(), 1); // the directory dialog alone
+        session.dialogs.choose({chosenFile(root / "damaged")});
+        session.action("Action_Select_DBDir")->trigger();
+        QCOMPARE(session.dialogs.shown().size(), 3);
+        QCOMPARE(session.dialogs.shown().last().caption, QString("Databases Loaded"));
+        QCOMPARE(session.dialogs.shown().last().text, told);
+    }
+
     void aDirectoryThatFailsTwiceLeavesTheSetInUse() {
         TemporaryDirectory root;
         writeSet(root / "first", objects({"Frigate"}));
