@@ -144,7 +144,7 @@ void RecordEditorForm::setTabOrderInReadingOrder() {
     QList<QWidget*> chain{findBar_->box(), list_, stepper_};
     for (QWidget* field : fields_->findChildren<QWidget*>()) {
         const bool insideBox = qobject_cast<QComboBox*>(field->parentWidget()) != nullptr;
-        if ((field->focusPolicy() & Qt::TabFocus) && !insideBox && field->isWindow() == false) {
+        if ((field->focusPolicy() & Qt::TabFocus) && !insideBox && field->window() == this) {
             chain << field;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "editor/DialogService.h"
 #include "editor/CodePage.h"
+#include "editor/FindFilter.h"
 #include "launchers/TLauncherForm.h"
 #include "carriers/TSBAForm.h"
 #include "nations/TMissionForm.h"
@@ -18,9 +19,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QStyle>
+#include <QTime>
+#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -131,6 +136,17 @@ void TMainForm::buildMenusAndToolBar() {
     showAbout_ = makeAction("Action_Show_About", QString(), tr("&About..."), tr("About the program"),
                             programIcon());
     exit_ = makeAction("Menu_File_Exit", QString(), tr("&Exit"), QString());
+    find_ = makeAction("Action_Find", QString(), tr("&Find..."), tr("Find a record by name or number"));
+
+    // Saving and leaving work from every window of the program; Find from this one, each
+    // editor window having its own.
+    saveDatabases_->setShortcut(QKeySequence::Save);
+    exit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    for (QAction* everywhere : {saveDatabases_, exit_}) {
+        everywhere->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    find_->setShortcut(QKeySequence::Find);
+    connect(find_, &QAction::triggered, this, &TMainForm::findInLastEditor);
 
     toggleToolBar_->setCheckable(true);
     toggleToolBar_->setChecked(true);
@@ -163,6 +179,8 @@ void TMainForm::buildMenusAndToolBar() {
     view->addAction(toggleToolBar_);
     view->addSeparator();
     view->addActions({toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_});
+    view->addSeparator();
+    view->addAction(find_);
     QMenu* help = bar->addMenu(tr("&Help"));
     help->setObjectName("Menu_Help");
     help->addAction(showAbout_);
@@ -182,6 +200,63 @@ void TMainForm::buildMenusAndToolBar() {
     // which a style draws only for entries without an image.
     for (QAction* toggle : view->actions()) {
         toggle->setIconVisibleInMenu(false);
+    }
+
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setSizeGripEnabled(false);
+    lastSave_ = new QLabel(statusBar());
+    lastSave_->setObjectName("LastSave");
+    unsaved_ = new QLabel(statusBar());
+    unsaved_->setObjectName("Unsaved");
+    statusBar()->addWidget(lastSave_, 1);
+    statusBar()->addPermanentWidget(unsaved_);
+    // The marks change at every keystroke in every editor; the line that tells them is read
+    // a few times a second instead of being told by each.
+    auto* marks = new QTimer(this);
+    connect(marks, &QTimer::timeout, this, &TMainForm::showUnsavedWork);
+    marks->start(300);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && now->window() != this && now->window()->isWindow()) {
+            lastEditorWindow_ = now->window();
+        }
+    });
+}
+
+void TMainForm::showUnsavedWork() {
+    const std::initializer_list<std::pair<QString, SetEditor*>> editors{
+        {tr("Objects"), objectForm_.get()},        {tr("3D Objects"), threeDForm_.get()},
+        {tr("Launchers"), launcherForm_.get()},    {tr("Nations"), missionForm_.get()},
+        {tr("Carriers"), carrierForm_.get()}};
+    QStringList names;
+    for (const auto& [name, editor] : editors) {
+        if (editor != nullptr && editor->holdsUnsavedWork()) {
+            names << name;
+        }
+    }
+    const QString text = names.isEmpty() ? QString() : tr("Unsaved: %1").arg(names.join(", "));
+    if (unsaved_->text() != text) {
+        unsaved_->setText(text);
+    }
+}
+
+QString TMainForm::statusLine() const {
+    return lastSave_->text() + (unsaved_->text().isEmpty() ? QString() : " | " + unsaved_->text());
+}
+
+void TMainForm::findInLastEditor() {
+    QWidget* editor = lastEditorWindow_;
+    if (editor == nullptr || !editor->isVisible()) {
+        if (!objectForm_->isVisible()) {
+            Action_Toggle_Objects_Run();
+            toggleObjects_->setChecked(true);
+        }
+        editor = objectForm_.get();
+    }
+    editor->activateWindow();
+    editor->raise();
+    if (auto* bar = editor->findChild<FindBar*>()) {
+        bar->box()->setFocus(Qt::ShortcutFocusReason);
+        bar->box()->selectAll();
     }
 }
 
@@ -361,6 +436,7 @@ TMainForm::SaveOutcome TMainForm::saveAndReport() {
     }
 
     const DatabaseSet::SaveResult saved = saveSet();
+    tellSave(saved);
     bool workLeft = false;
     for (std::size_t i = 0; i < editors.size(); ++i) {
         const auto& [file, editor] = editors[i];
@@ -422,6 +498,24 @@ void TMainForm::SaveDatabasesTo() {
     if (saveAndReport() == SaveOutcome::Failed) {
         directory_ = previous;
     }
+}
+
+void TMainForm::tellSave(const DatabaseSet::SaveResult& saved) {
+    QStringList notSaved;
+    for (DatabaseFile file : saveOrder) {
+        if (std::find(saved.written.begin(), saved.written.end(), file) == saved.written.end()) {
+            notSaved << QString::fromLatin1(fileName(file).data(), static_cast<qsizetype>(fileName(file).size()));
+        }
+    }
+    const std::size_t written = saved.written.size();
+    QString text = (written == 1 ? tr("Saved 1 file into %2 at %3") : tr("Saved %1 files into %2 at %3"))
+                       .arg(QString::number(written), QString::fromStdString(directory_.string()),
+                            QTime::currentTime().toString("HH:mm"));
+    if (!notSaved.isEmpty()) {
+        text += tr("; not saved: %1").arg(notSaved.join(", "));
+    }
+    lastSave_->setText(text);
+    showUnsavedWork();
 }
 
 void TMainForm::SelectDBdir() {

@@ -3,6 +3,7 @@
 #include "shell/DatabaseSet.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <filesystem>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 class QToolBar;
 
 namespace keel {
@@ -62,6 +64,8 @@ public:
 
     // The close query: asks about unsaved changes; true when closing may go on.
     bool CheckSaved();
+    // What the status bar says: the last save, and which editors hold unsaved work.
+    QString statusLine() const;
 
 public slots:
     void SelectDBdir();
@@ -98,6 +102,10 @@ private:
         Failed,            // a file could not be written, or the user cancelled
     };
     SaveOutcome saveAndReport();
+    void tellSave(const DatabaseSet::SaveResult& saved);
+    void showUnsavedWork();
+    // Ctrl+F in the main window: the find box of the editor window used last.
+    void findInLastEditor();
     DatabaseSet::SaveResult saveSet();
     std::optional<std::filesystem::path> askForDirectory(const QString& title, bool save);
 
@@ -127,6 +135,10 @@ private:
     QAction* toggleCarriers_ = nullptr;
     QAction* showAbout_ = nullptr;
     QAction* exit_ = nullptr;
+    QAction* find_ = nullptr;
+    QLabel* lastSave_ = nullptr;
+    QLabel* unsaved_ = nullptr;
+    QPointer<QWidget> lastEditorWindow_;
 };
 
 } // namespace keel

@@ -133,7 +133,9 @@ private slots:
                  QStringList({"Select &Directory...", "&Save Databases", "Save Databases &To...", "-", "&Exit"}));
         QCOMPARE(captionsOf(menus[1]->menu()->actions()),
                  QStringList({"&Toolbar", "-", "&Objects...", "&3DObjects...", "&Launchers...", "&Nations...",
-                              "&Aircraft Carrying Ships..."}));
+                              "&Aircraft Carrying Ships...", "-", "&Find..."}));
+        QCOMPARE(menus[0]->menu()->actions()[1]->shortcut(), QKeySequence(QKeySequence::Save));
+        QCOMPARE(menus[0]->menu()->actions()[4]->shortcut(), QKeySequence("Ctrl+Q"));
         QCOMPARE(captionsOf(menus[2]->menu()->actions()), QStringList({"&About..."}));
 
         auto* toolBar = control<QToolBar>(window, "ToolBar");
@@ -292,6 +294,25 @@ private slots:
         QCOMPARE(dialogs.shown().first().caption, QString("Select Database Directory"));
         QVERIFY(partial->set.wasRead(DatabaseFile::ThreeDObjects));
         QVERIFY(!partial->set.wasRead(DatabaseFile::Sensors));
+    }
+
+    // Ctrl+S saves from an editor window, and the status bar tells what was saved and what
+    // is still unsaved.
+    void ctrlSSavesFromAnEditorAndTheStatusBarTellsIt() {
+        TemporaryDirectory directory;
+        writeSet(directory.path(), objects({"Frigate"}));
+        Session session(directory.path());
+        TObjectForm& objectForm = *session.window->objectForm();
+        trigger(*session.window, "Action_Toggle_Objects");
+        QApplication::setActiveWindow(&objectForm);
+        typeInto(session.objectName(), "Corvette");
+        QTRY_COMPARE(session.window->statusLine(), QString(" | Unsaved: Objects"));
+        QTest::keyClick(session.objectName(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(objectNames(readFile(directory / "objects.odb")), std::vector<std::string>({"Corvette"}));
+        const QString saved = "Saved 5 files into " + QString::fromStdString(directory.path().string()) + " at ";
+        QVERIFY2(session.window->statusLine().startsWith(saved), qPrintable(session.window->statusLine()));
+        // The record on screen was not accepted: still unsaved.
+        QVERIFY(session.window->statusLine().endsWith(" | Unsaved: Objects"));
     }
 
     // A change still on screen when the set was saved is on disk: undoing it with No leaves
