@@ -147,7 +147,7 @@ int FindFilterModel::rowCount(const QModelIndex& parent) const {
     return filtering() ? static_cast<int>(rows_.size()) : sourceModel()->rowCount();
 }
 
-FindBar::FindBar(FindFilterModel* filter, QListView* list, QWidget* parent)
+FindBar::FindBar(FindFilterModel* filter, QListView* list, QWidget* parent, bool takesFindShortcut)
     : QWidget(parent), filter_(filter), list_(list), box_(new QLineEdit(this)), count_(new QLabel(this)) {
     auto* label = new QLabel(tr("Find:"), this);
     label->setBuddy(box_);
@@ -161,15 +161,17 @@ FindBar::FindBar(FindFilterModel* filter, QListView* list, QWidget* parent)
     layout->addWidget(box_, 1);
     layout->addWidget(count_);
 
-    auto* find = new QAction(tr("Find"), this);
-    find->setObjectName("Action_Find");
-    find->setShortcut(QKeySequence::Find);
-    find->setShortcutContext(Qt::WindowShortcut);
-    addAction(find);
-    connect(find, &QAction::triggered, this, [this] {
-        box_->setFocus(Qt::ShortcutFocusReason);
-        box_->selectAll();
-    });
+    if (takesFindShortcut) {
+        auto* find = new QAction(tr("Find"), this);
+        find->setObjectName("Action_Find");
+        find->setShortcut(QKeySequence::Find);
+        find->setShortcutContext(Qt::WindowShortcut);
+        addAction(find);
+        connect(find, &QAction::triggered, this, [this] {
+            box_->setFocus(Qt::ShortcutFocusReason);
+            box_->selectAll();
+        });
+    }
 
     connect(box_, &QLineEdit::textChanged, filter_, &FindFilterModel::setSearchText);
     connect(filter_, &QAbstractItemModel::modelReset, this, &FindBar::showCount);

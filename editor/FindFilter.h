@@ -69,7 +69,8 @@ class FindBar : public QWidget {
     Q_OBJECT
 
 public:
-    FindBar(FindFilterModel* filter, QListView* list, QWidget* parent);
+    // Where a window has two find bars, one takes Ctrl+F.
+    FindBar(FindFilterModel* filter, QListView* list, QWidget* parent, bool takesFindShortcut = true);
 
     QLineEdit* box() const { return box_; }
     QString countText() const;

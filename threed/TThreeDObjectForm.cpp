@@ -2,6 +2,7 @@
 
 #include "common/NameCompare.h"
 #include "editor/CodePage.h"
+#include "editor/FindFilter.h"
 #include "editor/RecordListModel.h"
 #include "objects/ObjectRecord.h"
 #include "objects/ObjectTypes.h"
@@ -22,7 +23,7 @@
 namespace keel {
 
 // The objects that need a 3D object and have none, each shown with its own record number.
-class LackingObjectsModel : public QAbstractListModel {
+class LackingObjectsModel : public QAbstractListModel, public FindableEntries {
 public:
     using QAbstractListModel::QAbstractListModel;
 
@@ -84,6 +85,12 @@ public:
             .arg(textFromBytes(objects_->nameText(object)));
     }
 
+    std::string_view entryName(int row) const override {
+        return objects_->nameView(lacking_[static_cast<std::size_t>(row)]);
+    }
+    std::size_t entryNumber(int row) const override { return lacking_[static_cast<std::size_t>(row)] + 1; }
+    int entryNumberWidth() const override { return 3; }
+
 private:
     const RecordTable* objects_ = nullptr;
     LackingObjectScan scan_;
@@ -96,15 +103,17 @@ TThreeDObjectForm::TThreeDObjectForm(ByteVector& master, DialogService& dialogs,
       master_(master), records_(ThreeDRecord::Size, ThreeDRecord::Name),
       exchange_(dialogs, "3db"),
       threeDModel_(new RecordListModel(records_, 3, this)), objectModel_(new LackingObjectsModel(this)),
-      objectList_(new QListView(this)), threeDList_(new QListView(this)), menu_(new QMenu(this)),
+      objectFilter_(new FindFilterModel(objectModel_, *objectModel_, this)),
+      threeDFilter_(new FindFilterModel(threeDModel_, *threeDModel_, this)), objectList_(new QListView(this)),
+      threeDList_(new QListView(this)), menu_(new QMenu(this)),
       undoButton_(new QPushButton(tr("Undo Changes"), this)) {
     setObjectName("TThreeDObjectForm");
     setWindowTitle(tr("3DObjects"));
 
     objectList_->setObjectName("ObjectList");
-    objectList_->setModel(objectModel_);
+    objectList_->setModel(objectFilter_);
     threeDList_->setObjectName("ThreeDList");
-    threeDList_->setModel(threeDModel_);
+    threeDList_->setModel(threeDFilter_);
     for (QListView* list : {objectList_, threeDList_}) {
         list->setUniformItemSizes(true);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -136,9 +145,11 @@ TThreeDObjectForm::TThreeDObjectForm(ByteVector& master, DialogService& dialogs,
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(tr("Objects lacking a 3DObject"), this), 0, 0);
     layout->addWidget(new QLabel(tr("3D Objects:"), this), 0, 1);
-    layout->addWidget(objectList_, 1, 0);
-    layout->addWidget(threeDList_, 1, 1);
-    layout->addWidget(undoButton_, 2, 1, Qt::AlignRight);
+    layout->addWidget(new FindBar(objectFilter_, objectList_, this, false), 1, 0);
+    layout->addWidget(new FindBar(threeDFilter_, threeDList_, this), 1, 1);
+    layout->addWidget(objectList_, 2, 0);
+    layout->addWidget(threeDList_, 2, 1);
+    layout->addWidget(undoButton_, 3, 1, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     records_.takeFrom(master_);
@@ -210,7 +221,9 @@ std::optional<std::size_t> TThreeDObjectForm::selectedRow(const QListView* list)
     if (selected.isEmpty()) {
         return std::nullopt;
     }
-    return static_cast<std::size_t>(selected.first().row());
+    // The entry's own position, whatever the find box shows.
+    const auto* filter = static_cast<const FindFilterModel*>(list->model());
+    return static_cast<std::size_t>(filter->sourceRow(selected.first().row()));
 }
 
 void TThreeDObjectForm::CopyRecord() {

@@ -17,6 +17,7 @@ class QPushButton;
 namespace keel {
 
 class DialogService;
+class FindFilterModel;
 class LackingObjectsModel;
 class RecordListModel;
 
@@ -88,6 +89,8 @@ private:
 
     RecordListModel* threeDModel_;
     LackingObjectsModel* objectModel_;
+    FindFilterModel* objectFilter_;
+    FindFilterModel* threeDFilter_;
     QListView* objectList_;
     QListView* threeDList_;
     QMenu* menu_;

@@ -2,6 +2,7 @@
 #include "common/NameCompare.h"
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"
+#include "editor/FindFilter.h"
 #include "threed/TThreeDObjectForm.h"
 #include "threed/ThreeDRecord.h"
 
@@ -94,6 +95,21 @@ private slots:
         editors.threeDForm->threeDList()->clearSelection();
         editors.threeDForm->CopyRecord();
         QCOMPARE(editors.threeDForm->records().count(), std::size_t(4));
+    }
+
+    // With both lists filtered, a copy pairs the entries the user sees, whatever their rows.
+    void aCopyFromFilteredListsPairsTheEntriesShown() {
+        Editors editors(concatenated({objectRecord("Corvette", 2), objectRecord("Sloop", 2), objectRecord("Tender", 2)}),
+                        concatenated({threeD("Boat", 1), threeD("Tug", 2)}));
+        const QList<FindBar*> bars = editors.threeDForm->findChildren<FindBar*>();
+        QCOMPARE(bars.size(), 2);
+        QTest::keyClicks(bars[0]->box(), "te"); // Tender, and Corvette
+        QTest::keyClicks(bars[1]->box(), "tu");
+        QCOMPARE(editors.lacking(), QStringList({"001: Corvette", "003: Tender"}));
+        QCOMPARE(editors.threeDEntries(), QStringList({"002: Tug"}));
+        editors.copy(1, 0);
+        QCOMPARE(ThreeDRecord::Name.read(editors.threeDForm->records().record(2)), std::string("Tender"));
+        QCOMPARE(editors.fillOf(2), Byte(2));
     }
 
     void deleteSortAndUndo() {
