@@ -4,7 +4,7 @@
 #include "editor/CodePage.h"
 
 #include <QAction>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -155,11 +155,16 @@ FindBar::FindBar(FindFilterModel* filter, QListView* list, QWidget* parent, bool
     box_->setClearButtonEnabled(true);
     box_->installEventFilter(this);
     count_->setObjectName("FindCount");
-    auto* layout = new QHBoxLayout(this);
+    // The count has a line of its own under the box, so that its changing width moves nothing
+    // and the bar is no wider than the list under it.
+    auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(label);
-    layout->addWidget(box_, 1);
-    layout->addWidget(count_);
+    layout->setVerticalSpacing(1);
+    layout->addWidget(label, 0, 0);
+    layout->addWidget(box_, 0, 1);
+    layout->addWidget(count_, 1, 1, Qt::AlignRight);
+    layout->setColumnStretch(1, 1);
+    box_->setMinimumWidth(box_->fontMetrics().averageCharWidth() * 8);
 
     if (takesFindShortcut) {
         auto* find = new QAction(tr("Find"), this);

@@ -85,6 +85,7 @@ RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, std::unique_ptr<Re
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(list_);
     listRow->addWidget(stepper_, 0, Qt::AlignVCenter);
+    listRow->addStretch(); // the list under the find box's start, however wide the box
     listColumn_->addLayout(listRow, 1);
 
     auto* buttons = new QHBoxLayout;
