@@ -293,6 +293,9 @@ void TObjectForm::buildCommonStats(QGroupBox* box) {
         simType_->addItem(QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size())));
     }
     simType_->lineEdit()->setMaxLength(static_cast<int>(R::SimType.maxLength()));
+    // As wide as its words, not as its longest possible text: the window fits a laptop screen.
+    simType_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    simType_->setMinimumContentsLength(9);
     simType_->lineEdit()->setValidator(new CodePageValidator(simType_));
     grid->addWidget(new QLabel(tr("Sim Type:"), box), 3, 2);
     grid->addWidget(simType_, 3, 3);
@@ -310,9 +313,11 @@ void TObjectForm::buildCommonStats(QGroupBox* box) {
     addWholeNumberText(grid, 11, 0, "Mass", tr("Mass:"), R::Mass);
     addFloatField(grid, 11, 2, "TurnRadius", tr("Turn Radius:"), R::TurnRadius, true);
     addFloatField(grid, 12, 0, "DragCoeff", tr("Drag Coefficient:"), R::DragCoeff, false);
-    // The two long labels share the left column, which the label of the climb angle sets.
-    addSpinPositionField(grid, 13, 0, "Armour", tr("Armour/Damage value:"), R::Armour, 0, 16384);
-    addSpinPositionField(grid, 14, 0, "maxPitch", tr("Max Climb/Dive angle(degs):"), R::maxPitch, 0, 90);
+    // The two long labels reach across the field column, so that the label column, and the
+    // window, are no wider than the other labels need: it fits a laptop screen.
+    addSpinPositionField(grid, 13, 0, "Armour", tr("Armour/Damage value:"), R::Armour, 0, 16384, LabelPlace::Across);
+    addSpinPositionField(grid, 14, 0, "maxPitch", tr("Max Climb/Dive angle(degs):"), R::maxPitch, 0, 90,
+                         LabelPlace::Across);
     grid->setRowStretch(15, 1);
 }
 
@@ -324,6 +329,9 @@ void TObjectForm::addSpinPositionField(QGridLayout* grid, int row, int column, c
     if (place == LabelPlace::Above) {
         grid->addWidget(new QLabel(label, box), row, column, 1, 2);
         grid->addWidget(spin.row, row + 1, column, 1, 2);
+    } else if (place == LabelPlace::Across) {
+        grid->addWidget(new QLabel(label, box), row, column, 1, 2);
+        grid->addWidget(spin.row, row, column + 2, 1, 2);
     } else {
         grid->addWidget(new QLabel(label, box), row, column);
         grid->addWidget(spin.row, row, column + 1);

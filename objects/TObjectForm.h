@@ -98,7 +98,8 @@ private:
     };
 
     // Where a field's label goes: beside it, or above it in the narrow boxes.
-    enum class LabelPlace { Beside, Above };
+    // Across: the label reaches over the field column, the field stands in the next pair.
+    enum class LabelPlace { Beside, Above, Across };
 
     QGroupBox* makeBox(const QString& name, const QString& caption, QWidget* parent);
     void buildCommonStats(QGroupBox* box);
