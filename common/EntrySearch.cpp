@@ -8,6 +8,7 @@ namespace keel {
 namespace {
 
 char folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 } // namespace
 
@@ -22,9 +23,7 @@ bool EntrySearch::matches(std::string_view name, std::size_t number, int numberW
     if (folded_.empty()) {
         return true;
     }
-    const auto inName = std::search(name.begin(), name.end(), folded_.begin(), folded_.end(),
-                                    [](char inEntry, char wanted) { return folded(inEntry) == wanted; });
-    if (inName != name.end()) {
+    if (inName(name)) {
         return true;
     }
     if (!digitsOnly_) {
@@ -41,6 +40,32 @@ bool EntrySearch::matches(std::string_view name, std::size_t number, int numberW
     }
     const std::string_view written(digits.data() + digits.size() - length, length);
     return written.find(folded_) != std::string_view::npos;
+}
+
+bool EntrySearch::inName(std::string_view name) const {
+    // Called for every entry of a list at a keystroke: the places where the text's first
+    // character stands, in either case, are looked at, and only there the rest.
+    const std::size_t length = folded_.size();
+    if (name.size() < length) {
+        return false;
+    }
+    const char* const text = folded_.data();
+    const char first = text[0];
+    const char firstLower = lowered(first);
+    const char* const last = name.data() + (name.size() - length);
+    for (const char* at = name.data(); at <= last; ++at) {
+        if (*at != first && *at != firstLower) {
+            continue;
+        }
+        std::size_t i = 1;
+        while (i < length && folded(at[i]) == text[i]) {
+            ++i;
+        }
+        if (i == length) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool EntrySearch::narrows(const EntrySearch& wider) const {

@@ -23,6 +23,8 @@ public:
     bool narrows(const EntrySearch& wider) const;
 
 private:
+    bool inName(std::string_view name) const;
+
     std::string folded_;
     bool digitsOnly_ = false;
 };

@@ -4,6 +4,7 @@
 #include "editor/CodePage.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +19,7 @@ namespace keel {
 FindFilterModel::FindFilterModel(QAbstractItemModel* source, const FindableEntries& entries, QObject* parent)
     : QAbstractProxyModel(parent), entries_(entries) {
     setSourceModel(source);
+    shownCount_ = source->rowCount();
     connect(source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
     connect(source, &QAbstractItemModel::modelReset, this, [this] { followSourceReset(); });
     // Rows come and go one at a time (an object that gains or loses its 3D object): passed
@@ -25,13 +27,25 @@ FindFilterModel::FindFilterModel(QAbstractItemModel* source, const FindableEntri
     connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this, [this](const QModelIndex&, int first, int last) {
         filtering() ? beginResetModel() : beginInsertRows({}, first, last);
     });
-    connect(source, &QAbstractItemModel::rowsInserted, this,
-            [this] { filtering() ? followSourceReset() : endInsertRows(); });
+    connect(source, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (filtering()) {
+            followSourceReset();
+        } else {
+            shownCount_ = sourceModel()->rowCount();
+            endInsertRows();
+        }
+    });
     connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex&, int first, int last) {
         filtering() ? beginResetModel() : beginRemoveRows({}, first, last);
     });
-    connect(source, &QAbstractItemModel::rowsRemoved, this,
-            [this] { filtering() ? followSourceReset() : endRemoveRows(); });
+    connect(source, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (filtering()) {
+            followSourceReset();
+        } else {
+            shownCount_ = sourceModel()->rowCount();
+            endRemoveRows();
+        }
+    });
     connect(source, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                 for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
@@ -58,6 +72,7 @@ void FindFilterModel::refilter(bool narrowing) {
     auto matches = [&](int row) {
         return search_.matches(entries_.entryName(row), entries_.entryNumber(row), width);
     };
+    const int count = sourceModel()->rowCount();
     if (!filtering()) {
         rows_.clear();
         rows_.shrink_to_fit();
@@ -65,13 +80,14 @@ void FindFilterModel::refilter(bool narrowing) {
         rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [&](int row) { return !matches(row); }), rows_.end());
     } else {
         rows_.clear();
-        const int count = sourceModel()->rowCount();
+        rows_.reserve(static_cast<std::size_t>(count));
         for (int row = 0; row < count; ++row) {
             if (matches(row)) {
                 rows_.push_back(row);
             }
         }
     }
+    shownCount_ = filtering() ? static_cast<int>(rows_.size()) : count;
     endResetModel();
 }
 
@@ -89,6 +105,7 @@ void FindFilterModel::followSourceReset() {
             }
         }
     }
+    shownCount_ = filtering() ? static_cast<int>(rows_.size()) : count;
     endResetModel();
 }
 
@@ -101,6 +118,7 @@ void FindFilterModel::keepShown(int sourceRow) {
     const int row = static_cast<int>(at - rows_.begin());
     beginInsertRows({}, row, row);
     rows_.insert(at, sourceRow);
+    shownCount_ = static_cast<int>(rows_.size());
     endInsertRows();
 }
 
@@ -134,17 +152,15 @@ QModelIndex FindFilterModel::mapFromSource(const QModelIndex& sourceIndex) const
 }
 
 QModelIndex FindFilterModel::index(int row, int column, const QModelIndex& parent) const {
-    if (parent.isValid() || row < 0 || row >= rowCount() || column != 0) {
+    // Asked for every row whenever the view lays the list out: nothing here reads the source.
+    if (parent.isValid() || row < 0 || row >= shownCount_ || column != 0) {
         return {};
     }
     return createIndex(row, column);
 }
 
 int FindFilterModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid()) {
-        return 0;
-    }
-    return filtering() ? static_cast<int>(rows_.size()) : sourceModel()->rowCount();
+    return parent.isValid() ? 0 : shownCount_;
 }
 
 FindBar::FindBar(FindFilterModel* filter, QListView* list, QWidget* parent, bool takesFindShortcut)
@@ -155,8 +171,9 @@ FindBar::FindBar(FindFilterModel* filter, QListView* list, QWidget* parent, bool
     box_->setClearButtonEnabled(true);
     box_->installEventFilter(this);
     count_->setObjectName("FindCount");
-    // The count has a line of its own under the box, so that its changing width moves nothing
-    // and the bar is no wider than the list under it.
+    count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The count has a line of its own under the box, so that the bar is no wider than the list
+    // under it.
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setVerticalSpacing(1);
@@ -190,7 +207,31 @@ QString FindBar::countText() const {
     return tr("%1 of %2").arg(locale.toString(filter_->rowCount()), locale.toString(filter_->entryCount()));
 }
 
-void FindBar::showCount() { count_->setText(countText()); }
+void FindBar::showCount() {
+    // The count keeps the width of the widest count of this many entries, so that a keystroke
+    // changes the text of one label and never the layout of the window around it.
+    const QLocale locale;
+    const QFontMetrics metrics = count_->fontMetrics();
+    QChar widestDigit = u'0';
+    for (char16_t digit = u'1'; digit <= u'9'; ++digit) {
+        if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widestDigit)) {
+            widestDigit = QChar(digit);
+        }
+    }
+    QString widest = tr("%1 of %2").arg(locale.toString(filter_->entryCount()), locale.toString(filter_->entryCount()));
+    for (QChar& c : widest) {
+        if (c.isDigit()) {
+            c = widestDigit;
+        }
+    }
+    const QMargins margins = count_->contentsMargins();
+    const QSize size(metrics.horizontalAdvance(widest) + margins.left() + margins.right() + 2 * count_->margin(),
+                     count_->sizeHint().height());
+    count_->setText(countText());
+    if (count_->minimumSize() != size || count_->maximumSize() != size) {
+        count_->setFixedSize(size);
+    }
+}
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched != box_ || event->type() != QEvent::KeyPress) {

@@ -61,6 +61,7 @@ private:
     EntrySearch search_;
     std::vector<int> rows_;      // the entries shown, in list order, while filtering
     std::vector<int> keptShown_; // entries shown whatever the text, until it changes
+    int shownCount_ = 0;         // the rows of this list
 };
 
 // "Find:", its box and the count of the entries shown, above a list. Ctrl+F in the window
