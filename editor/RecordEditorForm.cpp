@@ -19,6 +19,8 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -92,8 +94,14 @@ RecordEditorForm::RecordEditorForm(RecordEditorTraits traits, std::unique_ptr<Re
     buttons->addStretch();
     buttons->addWidget(saveButton_);
     buttons->addWidget(restoreAllButton_);
+    // The fields scroll inside the fixed frame only on a screen too small for them.
+    fieldScroll_ = new QScrollArea(this);
+    fieldScroll_->setObjectName("FieldScroll");
+    fieldScroll_->setFrameShape(QFrame::NoFrame);
+    fieldScroll_->setWidgetResizable(true);
+    fieldScroll_->setWidget(fields_);
     auto* fieldColumn = new QVBoxLayout;
-    fieldColumn->addWidget(fields_, 1);
+    fieldColumn->addWidget(fieldScroll_, 1);
     fieldColumn->addLayout(buttons);
 
     auto* layout = new QHBoxLayout(this);
@@ -462,8 +470,36 @@ void RecordEditorForm::reportOutOfRange(const QString& text, const IntegerField&
                              .arg(field.maximum()));
 }
 
+void RecordEditorForm::fitFieldsToScreen() {
+    const QSize wanted = fields_->sizeHint().expandedTo(fields_->minimumSizeHint());
+    fieldScroll_->setFixedSize(wanted);
+    layout()->activate();
+    const QScreen* shownOn = screen();
+    if (shownOn == nullptr) {
+        return;
+    }
+    // What the rest of the window and a window manager's frame take beside the fields.
+    const QSize frame(2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8,
+                      style()->pixelMetric(QStyle::PM_TitleBarHeight) + 16);
+    const QSize room = shownOn->availableGeometry().size() - (sizeHint() - wanted) - frame;
+    if (wanted.width() <= room.width() && wanted.height() <= room.height()) {
+        return;
+    }
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize fit = wanted.boundedTo(room);
+    // A scroll bar for one direction takes room from the other.
+    if (fit.width() < wanted.width()) {
+        fit.setHeight(std::min(wanted.height() + bar, room.height()));
+    }
+    if (fit.height() < wanted.height() + (fit.width() < wanted.width() ? bar : 0)) {
+        fit.setWidth(std::min(wanted.width() + bar, room.width()));
+    }
+    fieldScroll_->setFixedSize(fit.expandedTo(QSize(bar * 4, bar * 4)));
+}
+
 void RecordEditorForm::showEditor() {
     recordChanged_ = rememberedRecordChanged_;
+    fitFieldsToScreen();
     show();
     raise();
 }

@@ -16,6 +16,7 @@ class QAction;
 class QListView;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace keel {
@@ -182,6 +183,9 @@ private:
     void showNoRecord();
     void popUpRecordMenu(const QPoint& at);
     void setTabOrderInReadingOrder();
+    // The field area at its full size where the screen has room for it, else as much as fits,
+    // scrolling.
+    void fitFieldsToScreen();
     void takeMaster();
     void followMovedRecord(std::optional<std::size_t> newPosition);
     QAction* addMenuAction(const QString& name, const QString& caption, void (RecordEditorForm::*run)());
@@ -211,6 +215,7 @@ private:
     QMenu* menu_;
     QVBoxLayout* listColumn_;
     QWidget* fields_;
+    QScrollArea* fieldScroll_ = nullptr;
     QPushButton* saveButton_;
     QPushButton* restoreAllButton_;
 };
