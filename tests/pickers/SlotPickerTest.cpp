@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 #include <string>
 
 using namespace keel;
@@ -31,8 +32,16 @@ public:
         ++linesRead;
         return lines[static_cast<qsizetype>(value - 1)];
     }
+    // What follows "001: ", kept until the entry is asked for again.
+    std::string_view name(std::size_t value) const override {
+        const QString& text = lines[static_cast<qsizetype>(value - 1)];
+        return names[value] = text.mid(text.indexOf(": ") + 2).toStdString();
+    }
     QStringList lines;
     mutable int linesRead = 0;
+
+private:
+    mutable std::map<std::size_t, std::string> names;
 };
 
 // A launcher list too long to spell out: its lines are made as they are read.
@@ -44,10 +53,14 @@ public:
         ++linesRead;
         return QString("%1: Launcher %1").arg(value, 3, 10, QLatin1Char('0'));
     }
+    std::string_view name(std::size_t value) const override {
+        return names[value] = "Launcher " + std::to_string(value);
+    }
     mutable int linesRead = 0;
 
 private:
     std::size_t count_;
+    mutable std::map<std::size_t, std::string> names;
 };
 
 // sensors.sdb or airstrip.adb holding records with these names; the bytes after each name are
