@@ -40,6 +40,9 @@ public:
     // The launchers as the launcher picker offers them: the record list's entries as they stand.
     std::size_t count() const override { return records().count(); }
     QString line(std::size_t value) const override { return entryText(value - 1); }
+    std::string_view name(std::size_t value) const override {
+        return records().nameView(value - 1);
+    }
 
     // The object editor, whose launcher slots a delete concerns; it is created after this
     // editor and joins here. Null takes it out again.

@@ -16,6 +16,7 @@ public:
 
     std::size_t count() const override;
     QString line(std::size_t value) const override;
+    std::string_view name(std::size_t value) const override { return list().nameView(value - 1); }
 
 private:
     NamedList list() const { return NamedList(format_, master_); }

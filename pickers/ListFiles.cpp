@@ -8,7 +8,12 @@ namespace keel {
 
 std::string NamedList::name(std::size_t index) const {
     check(index < count(), "a line beyond the end of the list");
-    return readText(file_.subspan(index * format_.recordSize, format_.nameWidth));
+    return std::string(nameView(index));
+}
+
+std::string_view NamedList::nameView(std::size_t index) const {
+    check(index < count(), "a line beyond the end of the list");
+    return textView(file_.subspan(index * format_.recordSize, format_.nameWidth));
 }
 
 } // namespace keel

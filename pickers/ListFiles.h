@@ -3,6 +3,7 @@
 #include "common/Bytes.h"
 
 #include <string>
+#include <string_view>
 
 namespace keel {
 
@@ -24,6 +25,8 @@ public:
     // The name of the record at a 0-based position: up to its first zero byte, and all of the
     // name field when it holds none.
     std::string name(std::size_t index) const;
+    // The same name as a view of the file's bytes, without a copy.
+    std::string_view nameView(std::size_t index) const;
 
 private:
     NamedListFormat format_;

@@ -29,6 +29,11 @@ Qt::ItemFlags AvailableListModel::flags(const QModelIndex& index) const {
     return QAbstractListModel::flags(index) | Qt::ItemNeverHasChildren;
 }
 
+std::string_view AvailableListModel::entryName(int row) const {
+    return row > 0 && names(row) ? entries_.name(static_cast<std::size_t>(row))
+                                 : std::string_view();
+}
+
 void AvailableListModel::rebuild() {
     beginResetModel();
     const std::size_t entryCount = std::min<std::size_t>(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/FindFilter.h"
 #include "objects/ObjectEditorLinks.h"
 #include "pickers/AvailableEntries.h"
 
@@ -16,8 +17,9 @@ struct EntryNaming {
 
 // The entries a picker offers, with the empty-slot line before them so that a line's position
 // is the slot value that names it. Lines are formatted when a view asks for them, so building
-// the list costs nothing that grows with the number of entries.
-class AvailableListModel : public QAbstractListModel {
+// the list costs nothing that grows with the number of entries. A find box reads each entry's
+// name and its slot value as its number; the empty-slot line has no name and the number 0.
+class AvailableListModel : public QAbstractListModel, public FindableEntries {
     Q_OBJECT
 
 public:
@@ -30,6 +32,10 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    std::string_view entryName(int row) const override;
+    std::size_t entryNumber(int row) const override { return static_cast<std::size_t>(row); }
+    int entryNumberWidth() const override { return naming_.numberWidth; }
 
     // Takes the entries as they now stand.
     void rebuild();

@@ -1,9 +1,12 @@
 #include "pickers/SlotPickerForm.h"
 
+#include "editor/FindFilter.h"
 #include "pickers/PickerLists.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -11,6 +14,7 @@
 #include <QStringListModel>
 #include <QStyle>
 
+#include <functional>
 #include <utility>
 
 namespace keel {
@@ -55,6 +59,26 @@ public:
     }
 };
 
+// The slot list, telling when a key moved it to another slot: Up, Down, Page Up and the like,
+// or a typed letter. Selections the picker makes itself are not the user's and are not told.
+class SlotListView : public QListView {
+public:
+    SlotListView(std::function<void(const QModelIndex&)> reachedByKey, QWidget* parent)
+        : QListView(parent), reachedByKey_(std::move(reachedByKey)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const QPersistentModelIndex before = currentIndex();
+        QListView::keyPressEvent(event);
+        if (currentIndex().isValid() && currentIndex() != before) {
+            reachedByKey_(currentIndex());
+        }
+    }
+
+private:
+    std::function<void(const QModelIndex&)> reachedByKey_;
+};
+
 SlotPickerForm::SlotPickerForm(SlotPickerTraits traits, const AvailableEntries& entries,
                                QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -62,9 +86,12 @@ SlotPickerForm::SlotPickerForm(SlotPickerTraits traits, const AvailableEntries& 
       traits_(std::move(traits)), objectSlots_(traits_.slotCount, 0),
       availableModel_(new AvailableListModel(
           entries, EntryNaming{traits_.entryNumberWidth, traits_.entryKind}, this)),
+      filter_(new FindFilterModel(availableModel_, *availableModel_, this)),
       slotModel_(new SlotListModel(slotCopy_, *availableModel_, this)),
       slotNumbers_(new SlotNumberColumn(slotNumberTexts(traits_), this)),
-      slotList_(new QListView(this)), availableList_(new QListView(this)),
+      slotList_(
+          new SlotListView([this](const QModelIndex& slot) { emit slotReachedByKey(slot); }, this)),
+      availableList_(new QListView(this)), findBar_(new FindBar(filter_, availableList_, this)),
       keepButton_(new QPushButton(tr("Keep"), this)),
       discardButton_(new QPushButton(tr("Discard"), this)) {
     setObjectName(traits_.windowClass);
@@ -75,8 +102,9 @@ SlotPickerForm::SlotPickerForm(SlotPickerTraits traits, const AvailableEntries& 
     slotList_->setModel(slotModel_);
     makeChoiceList(slotList_);
     availableList_->setObjectName(traits_.availableListName);
-    availableList_->setModel(availableModel_);
+    availableList_->setModel(filter_);
     makeChoiceList(availableList_);
+    availableList_->installEventFilter(this);
 
     slotNumbers_->setObjectName("SlotNumbers");
     // The numbers stay beside their slots should the slot list ever scroll.
@@ -91,6 +119,7 @@ SlotPickerForm::SlotPickerForm(SlotPickerTraits traits, const AvailableEntries& 
     availableModel_->rebuild();
     loadSlotCopy(objectSlots_);
     layOut();
+    setTabOrderForWork();
 }
 
 SlotPickerForm::~SlotPickerForm() = default;
@@ -117,12 +146,23 @@ void SlotPickerForm::layOut() {
     buttons->addStretch();
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(slotNumbers_, 0, 0, Qt::AlignTop);
-    layout->addWidget(slotList_, 0, 1, Qt::AlignTop);
-    layout->addLayout(buttons, 1, 1);
-    layout->setRowStretch(2, 1);
-    layout->addWidget(availableList_, 0, 2, 3, 1);
+    // The find box sits over the entries alone; the two lists start level.
+    layout->addWidget(findBar_, 0, 2);
+    layout->addWidget(slotNumbers_, 1, 0, Qt::AlignTop);
+    layout->addWidget(slotList_, 1, 1, Qt::AlignTop);
+    layout->addLayout(buttons, 2, 1);
+    layout->setRowStretch(3, 1);
+    layout->addWidget(availableList_, 1, 2, 3, 1);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// In the order of the work: a slot, the entry for it (found, then chosen), then Keep or Discard.
+void SlotPickerForm::setTabOrderForWork() {
+    const QList<QWidget*> chain{slotList_, findBar_->box(), availableList_, keepButton_,
+                                discardButton_};
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
 }
 
 void SlotPickerForm::loadSlots(const SlotValues& slotValues) {
@@ -147,9 +187,12 @@ void SlotPickerForm::showEvent(QShowEvent* event) {
 }
 
 void SlotPickerForm::refreshLists() {
+    // Each opening is a new choice: every entry shown, the slots first.
+    findBar_->box()->clear();
     availableModel_->rebuild();
     loadSlotCopy(objectSlots_);
     changed_ = false;
+    slotList_->setFocus(Qt::OtherFocusReason);
 }
 
 void SlotPickerForm::loadSlotCopy(const SlotValues& slotValues) {
@@ -179,24 +222,49 @@ void SlotPickerForm::showInAvailableList(const QModelIndex& slot) {
         return;
     }
     const int value = slotCopy_[static_cast<std::size_t>(slot.row())];
-    if (!availableModel_->names(value)) {
+    const std::optional<int> row =
+        availableModel_->names(value) ? filter_->rowOf(value) : std::nullopt;
+    if (!row) {
         availableList_->selectionModel()->clear();
         return;
     }
-    const QModelIndex line = availableModel_->index(value);
+    const QModelIndex line = filter_->index(*row, 0);
     availableList_->selectionModel()->setCurrentIndex(line, QItemSelectionModel::ClearAndSelect);
     availableList_->scrollTo(line);
 }
 
 void SlotPickerForm::chooseEntry(const QModelIndex& entry) {
-    if (!entry.isValid() || entry.row() > AvailableListModel::lastNameableLine) {
+    const QModelIndex line = filter_->mapToSource(entry);
+    if (!line.isValid() || line.row() > AvailableListModel::lastNameableLine) {
         return;
     }
     if (const std::optional<int> slot = selectedSlot()) {
-        slotCopy_[static_cast<std::size_t>(*slot)] = static_cast<std::int16_t>(entry.row());
+        slotCopy_[static_cast<std::size_t>(*slot)] = static_cast<std::int16_t>(line.row());
     }
     rebuildSlotList();
     changed_ = true;
+}
+
+bool SlotPickerForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != availableList_ || event->type() != QEvent::KeyPress) {
+        return QDialog::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        return QDialog::eventFilter(watched, event);
+    }
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        // Taken here, so that Enter chooses the entry rather than pressing Keep.
+        if (availableList_->currentIndex().isValid()) {
+            emit entryChosenByKey(availableList_->currentIndex());
+        }
+        return true;
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
 }
 
 void SlotPickerForm::KeepChanges() {

@@ -15,6 +15,8 @@ class QPushButton;
 namespace keel {
 
 class AvailableListModel;
+class FindBar;
+class FindFilterModel;
 class SlotListModel;
 class SlotNumberColumn;
 
@@ -36,6 +38,10 @@ struct SlotPickerTraits {
 // slot. Keep gives the slots back when an entry was chosen; Discard and the close box give
 // nothing.
 //
+// From the keyboard: Up and Down in the slot list show each slot's entry, Enter or Space on an
+// entry chooses it, Escape discards. A find box above the entries narrows them to those whose
+// name or number holds its text; every line keeps naming its own entry.
+//
 // Each picker names its own handlers and wires its lists to them; they call the shared steps
 // below.
 class SlotPickerForm : public QDialog, public SlotPicker {
@@ -50,6 +56,7 @@ public:
     const SlotPickerTraits& traits() const { return traits_; }
     QListView* slotList() const { return slotList_; }
     QListView* availableList() const { return availableList_; }
+    FindBar* findBar() const { return findBar_; }
     const SlotValues& slotCopy() const { return slotCopy_; }
     bool changed() const { return changed_; }
 
@@ -59,19 +66,26 @@ public slots:
 signals:
     // The window is about to be shown: the picker refreshes its lists.
     void opening();
+    // The keyboard's clicks: the slot list's current slot moved by a key, and Enter or Space on
+    // a line of the available list.
+    void slotReachedByKey(const QModelIndex& slot);
+    void entryChosenByKey(const QModelIndex& entry);
 
 protected:
     SlotPickerForm(SlotPickerTraits traits, const AvailableEntries& entries, QWidget* parent);
 
-    // Builds the available list, loads the object's slots and clears the changed flag.
+    // Empties the find box, builds the available list, loads the object's slots and clears the
+    // changed flag.
     void refreshLists();
-    // Selects the available line that the clicked slot's value names, or none.
+    // Selects the available line that the clicked slot's value names, or none when the find box
+    // hides it or the value names no line.
     void showInAvailableList(const QModelIndex& slot);
     // Puts the clicked entry's position into the selected slot, if any, and sets the changed
-    // flag.
+    // flag. The entry is a line of the available list as it is shown.
     void chooseEntry(const QModelIndex& entry);
 
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void loadSlotCopy(const SlotValues& slotValues);
@@ -79,6 +93,7 @@ private:
     void rebuildSlotList();
     std::optional<int> selectedSlot() const;
     void layOut();
+    void setTabOrderForWork();
 
     SlotPickerTraits traits_;
     SlotValues objectSlots_; // the slots of the object on screen, as the object editor holds them
@@ -86,10 +101,12 @@ private:
     bool changed_ = false;
 
     AvailableListModel* availableModel_;
+    FindFilterModel* filter_;
     SlotListModel* slotModel_;
     SlotNumberColumn* slotNumbers_;
     QListView* slotList_;
     QListView* availableList_;
+    FindBar* findBar_;
     QPushButton* keepButton_;
     QPushButton* discardButton_;
 };

@@ -11,6 +11,8 @@ TWeaponForm::TWeaponForm(const AvailableEntries& launchers, QWidget* parent)
     connect(this, &SlotPickerForm::opening, this, &TWeaponForm::RefreshLauncherLists);
     connect(slotList(), &QListView::clicked, this, &TWeaponForm::ShowInLauncherList);
     connect(availableList(), &QListView::clicked, this, &TWeaponForm::ChooseLauncher);
+    connect(this, &SlotPickerForm::slotReachedByKey, this, &TWeaponForm::ShowInLauncherList);
+    connect(this, &SlotPickerForm::entryChosenByKey, this, &TWeaponForm::ChooseLauncher);
 }
 
 TSensorForm::TSensorForm(const AvailableEntries& sensors, QWidget* parent)
@@ -20,6 +22,8 @@ TSensorForm::TSensorForm(const AvailableEntries& sensors, QWidget* parent)
     connect(this, &SlotPickerForm::opening, this, &TSensorForm::RefreshSensorLists);
     connect(slotList(), &QListView::clicked, this, &TSensorForm::ShowInSensorList);
     connect(availableList(), &QListView::clicked, this, &TSensorForm::ChooseSensor);
+    connect(this, &SlotPickerForm::slotReachedByKey, this, &TSensorForm::ShowInSensorList);
+    connect(this, &SlotPickerForm::entryChosenByKey, this, &TSensorForm::ChooseSensor);
 }
 
 TAirstripForm::TAirstripForm(const AvailableEntries& airstrips, QWidget* parent)
@@ -29,6 +33,8 @@ TAirstripForm::TAirstripForm(const AvailableEntries& airstrips, QWidget* parent)
     connect(this, &SlotPickerForm::opening, this, &TAirstripForm::RefreshAirstripLists);
     connect(slotList(), &QListView::clicked, this, &TAirstripForm::ShowInAirstripList);
     connect(availableList(), &QListView::clicked, this, &TAirstripForm::ChooseAirstrip);
+    connect(this, &SlotPickerForm::slotReachedByKey, this, &TAirstripForm::ShowInAirstripList);
+    connect(this, &SlotPickerForm::entryChosenByKey, this, &TAirstripForm::ChooseAirstrip);
 }
 
 } // namespace keel

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 #include <string>
 
 using namespace keel;
@@ -31,8 +32,16 @@ public:
         ++linesRead;
         return lines[static_cast<qsizetype>(value - 1)];
     }
+    // What follows "001: ", kept until the entry is asked for again.
+    std::string_view name(std::size_t value) const override {
+        const QString& text = lines[static_cast<qsizetype>(value - 1)];
+        return names[value] = text.mid(text.indexOf(": ") + 2).toStdString();
+    }
     QStringList lines;
     mutable int linesRead = 0;
+
+private:
+    mutable std::map<std::size_t, std::string> names;
 };
 
 // A launcher list too long to spell out: its lines are made as they are read.
@@ -44,10 +53,14 @@ public:
         ++linesRead;
         return QString("%1: Launcher %1").arg(value, 3, 10, QLatin1Char('0'));
     }
+    std::string_view name(std::size_t value) const override {
+        return names[value] = "Launcher " + std::to_string(value);
+    }
     mutable int linesRead = 0;
 
 private:
     std::size_t count_;
+    mutable std::map<std::size_t, std::string> names;
 };
 
 // sensors.sdb or airstrip.adb holding records with these names; the bytes after each name are
@@ -420,6 +433,85 @@ private slots:
             click(picker, "KeepButton");
         });
         QCOMPARE(outcome.kept, std::optional<SlotValues>(SlotValues{1, 2, 1, 0, 0, 0, 0, 0, 0}));
+    }
+
+    // Every picker from the keyboard over a narrowed list: the slot list's keys show each slot's
+    // entry, Enter or Space chooses the last line found, and each line names its own entry.
+    void eachPickerIsWorkedFromTheKeyboardThroughItsFindBox() {
+        ListedEntries launchers(
+            {"001: 127mm Gun Mount", "002: Mk 41 VLS", "003: Harpoon Quad", "004: 76mm Gun Mount"});
+        const ByteVector sensorFile = listFile(152, {"Search Radar", "Sonar", "Fire Radar", "ESM"});
+        const ByteVector airstripFile = listFile(116, {"Helipad", "Flight Deck", "Hangar", "Ski"});
+        ListFileEntries sensors(sensorListFormat, sensorFile);
+        ListFileEntries airstrips(airstripListFormat, airstripFile);
+        TWeaponForm weapons(launchers);
+        TSensorForm sensorPicker(sensors);
+        TAirstripForm airstripPicker(airstrips);
+        struct Case {
+            SlotPickerForm* picker;
+            QString findText;
+            Qt::Key chooseKey;
+            QStringList found;
+        };
+        const QList<Case> cases{
+            {&weapons, "gun", Qt::Key_Return, {"001: 127mm Gun Mount", "004: 76mm Gun Mount"}},
+            {&sensorPicker, "RADAR", Qt::Key_Space, {"01: Search Radar", "03: Fire Radar"}},
+            {&airstripPicker, "03", Qt::Key_Enter, {"03: Hangar"}},
+        };
+        for (const Case& c : cases) {
+            SlotPickerForm& picker = *c.picker;
+            auto* slotList = control<QListView>(picker, picker.traits().slotListName);
+            auto* available = control<QListView>(picker, picker.traits().availableListName);
+            auto* box = control<QLineEdit>(picker, "FindBox");
+            const auto numberOf = [](const QString& line) {
+                return line.section(':', 0, 0).toInt();
+            };
+            SlotValues before = emptySlots(picker.traits().slotCount);
+            before[0] = 2;
+            before[2] = 1;
+            const Outcome outcome = pick(picker, before, [&] {
+                QCOMPARE(QApplication::focusWidget(), slotList);
+                for (QWidget* next :
+                     QList<QWidget*>{box, available, control<QWidget>(picker, "KeepButton"),
+                                     control<QWidget>(picker, "DiscardButton"), slotList}) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                    QCOMPARE(QApplication::focusWidget(), next);
+                }
+                clickEntry(slotList, 2);
+                for (const auto& [key, shownRow] : QList<std::pair<Qt::Key, int>>{
+                         {Qt::Key_Up, 0}, {Qt::Key_Up, 2}, {Qt::Key_Down, 0}}) {
+                    QTest::keyClick(slotList, key);
+                    QCOMPARE(selectedRow(available), shownRow);
+                }
+                QTest::keyClick(slotList, Qt::Key_F, Qt::ControlModifier);
+                QTest::keyClicks(box, c.findText);
+                QCOMPARE(entries(available), c.found);
+                QTest::keyClick(box, Qt::Key_Down);
+                QTest::keyClick(available, Qt::Key_End);
+                QTest::keyClick(available, c.chooseKey);
+                QCOMPARE(picker.slotCopy()[1], numberOf(c.found.last()));
+                QCOMPARE(entry(slotList, 1), c.found.last());
+
+                // Back in the slots: a slot whose entry is not found shows nothing.
+                slotList->setFocus();
+                QTest::keyClick(slotList, Qt::Key_Up);
+                QCOMPARE(selectedRow(available), -1);
+                QTest::keyClick(slotList, Qt::Key_Down);
+                QCOMPARE(selectedRow(available), c.found.size() - 1);
+                clickEntry(slotList, 2);
+                clickEntry(available, 0);
+                QCOMPARE(picker.slotCopy()[2], numberOf(c.found.first()));
+
+                // Escape empties the find box and leaves the picker open; then it discards.
+                QTest::keyClick(available, Qt::Key_F, Qt::ControlModifier);
+                QTest::keyClick(box, Qt::Key_Escape);
+                QVERIFY(picker.isVisible());
+                QCOMPARE(available->model()->rowCount(), 5);
+                QTest::keyClick(box, Qt::Key_Escape);
+            });
+            QVERIFY(outcome.closedByUser);
+            QVERIFY(!outcome.kept);
+        }
     }
 
     // The launcher list can hold tens of thousands of lines: opening formats only what is
