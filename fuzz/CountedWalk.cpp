@@ -196,11 +196,12 @@ void checkReportText(const CountedWalk& walk, std::size_t fileSize, const std::s
         KEEL_FUZZ_CHECK(text.find(": " + block + " " + std::to_string(walk.blockStarts.size() + 1) +
                                   " of " + std::to_string(walk.count)) != std::string::npos);
         // A negative count is told as such, with its value; any other fault is the data's end.
-        KEEL_FUZZ_CHECK(text.find(walk.negativeCount ? " as " + std::to_string(*walk.negativeCount) +
-                                                           ", so nothing after it can be found; "
-                                                     : " ends early at byte " +
-                                                           std::to_string(fileSize) + ", ") !=
-                        std::string::npos);
+        KEEL_FUZZ_CHECK(
+            text.find(walk.negativeCount
+                          ? " as " + std::to_string(*walk.negativeCount) +
+                                ", so nothing after it can be found; "
+                          : " ends early at byte " + std::to_string(fileSize) + ", ") !=
+            std::string::npos);
         KEEL_FUZZ_CHECK(endsWith(text, "; " + read + "."));
         break;
     case CountedWalk::Stop::TrailingBytes:
