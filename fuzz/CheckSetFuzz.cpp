@@ -2,7 +2,7 @@
 // (six of the seven files at least are there), the slots it finds naming nothing are exactly
 // those a plain scan of the object records finds, a damaged structured file is always told,
 // every finding is one line of the text report, and the JSON report is JSON that lists every
-// finding.
+// finding and counts the findings of every kind.
 //
 // Input: a set of seven files, one of which may be left out (fuzz/SetInput.h).
 #include "check/CheckedSet.h"
@@ -15,6 +15,7 @@
 #include "support/Json.h"
 
 #include <array>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -129,6 +130,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const keel::test::Json report = keel::test::Json::parse(json.str());
         KEEL_FUZZ_CHECK(report["findings"].array().size() == findings.size());
         KEEL_FUZZ_CHECK(report["summary"]["findings"].number() == static_cast<std::int64_t>(findings.size()));
+        // The summary counts every kind, those not found as 0, as the list of findings has them.
+        std::map<std::string, std::int64_t> kinds;
+        for (FindingKind kind : allFindingKinds) {
+            kinds[std::string(findingKindId(kind))] = 0;
+        }
+        for (const keel::test::Json& finding : report["findings"].array()) {
+            ++kinds[finding["kind"].string()];
+        }
+        const keel::test::Json::Object& summed = report["summary"]["kinds"].object();
+        KEEL_FUZZ_CHECK(summed.size() == kinds.size());
+        for (const auto& [kind, count] : kinds) {
+            KEEL_FUZZ_CHECK(summed.count(kind) == 1 && summed.at(kind).isNumber() &&
+                            summed.at(kind).number() == count);
+        }
     } catch (const std::exception&) {
         keel::fuzz::propertyBroken("the JSON report is JSON", __FILE__, __LINE__);
     }

@@ -258,8 +258,8 @@ void checkImport(ConstByteSpan file, const CountedWalk& walk,
 // Every property of one counted file: the blocks read are the whole blocks from the start, each
 // as the file holds it; the report says what was repaired and what was lost, and nothing for a
 // clean file; a clean file is written back byte for byte but for its link slots, which a writer
-// zeroes (and a file of no bytes is written as a count of zero); and what was read, written and
-// read again is a clean file that writes the same bytes.
+// zeroes in every file (and a file of no bytes is written as a count of zero); and what was
+// read, written and read again is a clean file that writes the same bytes.
 template <typename Format> void checkCountedFile(ConstByteSpan file) {
     const CountedWalk walk = Format::walk(file);
     const CountedFile<typename Format::Block> read = Format::read(file, Format::fileName);
@@ -286,6 +286,10 @@ template <typename Format> void checkCountedFile(ConstByteSpan file) {
             std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(slot), 4, Byte{0});
         }
         KEEL_FUZZ_CHECK(written == expected);
+    }
+    // The writer clears every link slot, whatever the blocks were read with.
+    for (std::size_t slot : Format::walk(written).linkSlots) {
+        KEEL_FUZZ_CHECK(int32At(written, slot) == 0);
     }
     const CountedFile<typename Format::Block> again = Format::read(written, Format::fileName);
     KEEL_FUZZ_CHECK(again.report.clean());

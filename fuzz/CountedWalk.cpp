@@ -8,17 +8,16 @@
 namespace keel::fuzz {
 namespace {
 
-// The end of the block that begins at `at`, when it is whole; adds its repairs and link slots.
+// The end of the block that begins at `at`, when it is whole; adds its repairs and link slots,
+// or gives the negative count that stops it.
 using BlockWalk = std::optional<std::size_t> (*)(ConstByteSpan file, std::size_t at,
-                                                 std::size_t& repairs,
-                                                 std::vector<std::size_t>& linkSlots);
+                                                 CountedWalk& walk);
 
 bool holds(ConstByteSpan file, std::size_t at, std::uint64_t bytes) {
     return file.size() - at >= bytes;
 }
 
-std::optional<std::size_t> nationBlock(ConstByteSpan file, std::size_t at, std::size_t& repairs,
-                                       std::vector<std::size_t>& linkSlots) {
+std::optional<std::size_t> nationBlock(ConstByteSpan file, std::size_t at, CountedWalk& walk) {
     if (!holds(file, at, 264)) {
         return std::nullopt;
     }
@@ -27,6 +26,7 @@ std::optional<std::size_t> nationBlock(ConstByteSpan file, std::size_t at, std::
     std::size_t repaired = unendedTexts(file, at, nationTexts);
     at += 264;
     if (classes < 0) {
+        walk.negativeCount = classes;
         return std::nullopt;
     }
     repaired += classes == 0 ? 1 : 0;
@@ -39,6 +39,7 @@ std::optional<std::size_t> nationBlock(ConstByteSpan file, std::size_t at, std::
         repaired += unendedTexts(file, at, classTexts);
         at += 536;
         if (platforms < 0) {
+            walk.negativeCount = platforms;
             return std::nullopt;
         }
         repaired += platforms == 0 ? 1 : 0;
@@ -51,13 +52,12 @@ std::optional<std::size_t> nationBlock(ConstByteSpan file, std::size_t at, std::
             at += 516;
         }
     }
-    repairs += repaired;
-    linkSlots.insert(linkSlots.end(), links.begin(), links.end());
+    walk.repairs += repaired;
+    walk.linkSlots.insert(walk.linkSlots.end(), links.begin(), links.end());
     return at;
 }
 
-std::optional<std::size_t> carrierBlock(ConstByteSpan file, std::size_t at, std::size_t& repairs,
-                                        std::vector<std::size_t>& linkSlots) {
+std::optional<std::size_t> carrierBlock(ConstByteSpan file, std::size_t at, CountedWalk& walk) {
     if (!holds(file, at, 520)) {
         return std::nullopt;
     }
@@ -65,20 +65,21 @@ std::optional<std::size_t> carrierBlock(ConstByteSpan file, std::size_t at, std:
     const std::size_t record = at;
     at += 520;
     if (aircraftTypes < 0) {
+        walk.negativeCount = aircraftTypes;
         return std::nullopt;
     }
     const std::uint64_t typeBytes = std::uint64_t(aircraftTypes) * 772;
     if (!holds(file, at, typeBytes)) {
         return std::nullopt;
     }
-    repairs += unendedTexts(file, record, carrierTexts);
-    repairs += aircraftTypes == 0 ? 1 : 0;
+    walk.repairs += unendedTexts(file, record, carrierTexts);
+    walk.repairs += aircraftTypes == 0 ? 1 : 0;
     for (std::int32_t t = 0; t < aircraftTypes; ++t) {
-        repairs += unendedTexts(file, at, aircraftTypeTexts);
-        repairs += aircraftCountOutOfRange(int32At(file, at + aircraftCountOffset)) ? 1 : 0;
+        walk.repairs += unendedTexts(file, at, aircraftTypeTexts);
+        walk.repairs += aircraftCountOutOfRange(int32At(file, at + aircraftCountOffset)) ? 1 : 0;
         at += 772;
     }
-    linkSlots.push_back(record + 516);
+    walk.linkSlots.push_back(record + 516);
     return at;
 }
 
@@ -102,7 +103,7 @@ CountedWalk walk(ConstByteSpan file, BlockWalk block) {
             walk.stop = CountedWalk::Stop::RunOut;
             return walk;
         }
-        const std::optional<std::size_t> end = block(file, walk.end, walk.repairs, walk.linkSlots);
+        const std::optional<std::size_t> end = block(file, walk.end, walk);
         if (!end) {
             walk.stop = CountedWalk::Stop::BlockFault;
             return walk;
@@ -194,6 +195,13 @@ void checkReportText(const CountedWalk& walk, std::size_t fileSize, const std::s
     case CountedWalk::Stop::BlockFault:
         KEEL_FUZZ_CHECK(text.find(": " + block + " " + std::to_string(walk.blockStarts.size() + 1) +
                                   " of " + std::to_string(walk.count)) != std::string::npos);
+        // A negative count is told as such, with its value; any other fault is the data's end.
+        KEEL_FUZZ_CHECK(
+            text.find(walk.negativeCount
+                          ? " as " + std::to_string(*walk.negativeCount) +
+                                ", so nothing after it can be found; "
+                          : " ends early at byte " + std::to_string(fileSize) + ", ") !=
+            std::string::npos);
         KEEL_FUZZ_CHECK(endsWith(text, "; " + read + "."));
         break;
     case CountedWalk::Stop::TrailingBytes:

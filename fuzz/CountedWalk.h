@@ -3,6 +3,7 @@
 #include "common/Bytes.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ struct CountedWalk {
     std::size_t end = 0;                  // where the last whole block ends
     std::size_t repairs = 0;              // what readers repair in the whole blocks
     std::vector<std::size_t> linkSlots;   // the 4-byte link slots of the whole blocks
+    // Of a BlockFault, the negative count of nested records that stopped the walk; nothing
+    // when the block ends early.
+    std::optional<std::int32_t> negativeCount;
 
     bool lostData() const { return stop != Stop::Clean; }
     bool clean() const { return !lostData() && repairs == 0; }

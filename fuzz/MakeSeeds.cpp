@@ -163,6 +163,11 @@ int main(int argc, char** argv) {
                         records(ObjectRecord::Size, 20, {"oiler", "Tanker"})}));
     seed("merge", "threed-no-master.bin",
          framed(2 + 3 * 2, {{}, {}, records(ThreeDRecord::Size, 20, {"Sub"})}));
+    // Objects whose names are spelt anew in letters of both cases.
+    seed("merge", "objects-in-letters.bin",
+         framed(1 + 3 * 16, {records(ObjectRecord::Size, 20, {"Tanker", "Frigate", "Oiler"}),
+                             {},
+                             records(ObjectRecord::Size, 20, {"Harpoon", "Seahawk", "Pilot"})}));
 
     // Seven files in load order: objects, launchers, carriers, nations, 3D objects, sensors,
     // airstrips.

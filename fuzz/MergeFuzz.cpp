@@ -4,14 +4,16 @@
 // Input: a control byte, two 16-bit little-endian lengths, then the files' bytes. The control
 // byte's value modulo 3 chooses the database (launchers, objects, 3D objects); of value / 3,
 // bit 0 asks for a second exchange file, bit 1 leaves the master out, bit 2 writes the
-// exchange files' extension in capitals and bit 3 the master's name. The master takes the
-// first length's bytes; the first exchange file the second length's when there is a second
-// file, which takes the rest, and all the rest otherwise.
+// exchange files' extension in capitals, bit 3 the master's name, and bit 4 spells every name
+// in letters (see spellInLetters). The master takes the first length's bytes; the first
+// exchange file the second length's when there is a second file, which takes the rest, and all
+// the rest otherwise.
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/ScratchDirectory.h"
 #include "merge/DatabaseMerge.h"
 
 #include <algorithm>
+#include <numeric>
 #include <set>
 #include <sstream>
 #include <string>
@@ -93,6 +95,24 @@ struct PlainMerge {
     }
 };
 
+// Every name spelt in letters, A-Z and a-z, each chosen by a byte of the name and the sum of
+// the record's bytes after the name field: a change anywhere in a record spells its name anew,
+// so that names of both letter cases often meet at equal positions, where the sort must fold
+// every letter alike.
+void spellInLetters(const MergeDatabase& database, ByteVector& file) {
+    constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    for (std::size_t at = 0; at + database.recordSize <= file.size(); at += database.recordSize) {
+        const auto record = file.begin() + static_cast<std::ptrdiff_t>(at);
+        const std::size_t rest =
+            std::accumulate(record + static_cast<std::ptrdiff_t>(database.nameWidth),
+                            record + static_cast<std::ptrdiff_t>(database.recordSize),
+                            std::size_t{0});
+        for (std::size_t i = at; i < at + database.nameWidth && file[i] != 0; ++i) {
+            file[i] = static_cast<Byte>(letters[(file[i] + rest) % letters.size()]);
+        }
+    }
+}
+
 PlainMerge plainMerge(const MergeDatabase& database, const std::string& masterName,
                       const ByteVector* master, const std::vector<ConstByteSpan>& files) {
     PlainMerge plain{database, {}, {}};
@@ -124,16 +144,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool withMaster = (flags & 2) == 0;
     const bool extensionInCapitals = (flags & 4) != 0;
     const bool masterInCapitals = (flags & 8) != 0;
+    const bool namesInLetters = (flags & 16) != 0;
     const std::uint16_t masterLength = input.uint16();
     const std::uint16_t firstLength = input.uint16();
-    const ByteVector master = [&] {
-        const ConstByteSpan piece = input.piece(masterLength);
-        return ByteVector(piece.begin(), piece.end());
-    }();
-    std::vector<ConstByteSpan> exchanges{twoFiles ? input.piece(firstLength) : input.rest()};
+    auto take = [&](ConstByteSpan piece) {
+        ByteVector file(piece.begin(), piece.end());
+        if (namesInLetters) {
+            spellInLetters(database, file);
+        }
+        return file;
+    };
+    const ByteVector master = take(input.piece(masterLength));
+    std::vector<ByteVector> exchangeFiles{take(twoFiles ? input.piece(firstLength) : input.rest())};
     if (twoFiles) {
-        exchanges.push_back(input.rest());
+        exchangeFiles.push_back(take(input.rest()));
     }
+    const std::vector<ConstByteSpan> exchanges(exchangeFiles.begin(), exchangeFiles.end());
 
     const std::filesystem::path& directory = keel::fuzz::emptyScratchDirectory();
     // A master that is not there is made under its own name.

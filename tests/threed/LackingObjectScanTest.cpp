@@ -87,6 +87,24 @@ TEST(LackingObjectScan, AgreesWithTheLongWayThroughEveryKindOfChange) {
     }
 }
 
+TEST(ThreeDIndex, FindsANameOfEveryLetterInTheOtherLetterCase) {
+    const std::pair<char, char> cases[] = {{'A', 'a'}, {'a', 'A'}}; // held, then asked
+    for (const auto& [held, asked] : cases) {
+        RecordTable threeDs(ThreeDRecord::Size, ThreeDRecord::Name);
+        for (char letter = 0; letter < 26; ++letter) {
+            threeDs.appendNamed(std::string(3, static_cast<char>(held + letter)));
+        }
+        ThreeDIndex index;
+        index.rebuild(threeDs);
+        for (char letter = 0; letter < 26; ++letter) {
+            const std::string name(3, static_cast<char>(asked + letter));
+            EXPECT_TRUE(index.contains(ConstByteSpan(reinterpret_cast<const Byte*>(name.data()),
+                                                     name.size())))
+                << name;
+        }
+    }
+}
+
 TEST(LackingObjectScan, AnotherIndexIsNeverTakenForTheOneItLearntFrom) {
     RecordTable objects(R::Size, R::ObjectName);
     R::ObjType.write(objects.record(objects.appendNamed("Frigate")), 2);
