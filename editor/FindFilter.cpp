@@ -27,25 +27,11 @@ FindFilterModel::FindFilterModel(QAbstractItemModel* source, const FindableEntri
     connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this, [this](const QModelIndex&, int first, int last) {
         filtering() ? beginResetModel() : beginInsertRows({}, first, last);
     });
-    connect(source, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (filtering()) {
-            followSourceReset();
-        } else {
-            shownCount_ = sourceModel()->rowCount();
-            endInsertRows();
-        }
-    });
+    connect(source, &QAbstractItemModel::rowsInserted, this, [this] { followRowsChanged(&FindFilterModel::endInsertRows); });
     connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex&, int first, int last) {
         filtering() ? beginResetModel() : beginRemoveRows({}, first, last);
     });
-    connect(source, &QAbstractItemModel::rowsRemoved, this, [this] {
-        if (filtering()) {
-            followSourceReset();
-        } else {
-            shownCount_ = sourceModel()->rowCount();
-            endRemoveRows();
-        }
-    });
+    connect(source, &QAbstractItemModel::rowsRemoved, this, [this] { followRowsChanged(&FindFilterModel::endRemoveRows); });
     connect(source, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
                 for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
@@ -68,26 +54,7 @@ void FindFilterModel::setSearchText(const QString& text) {
 
 void FindFilterModel::refilter(bool narrowing) {
     beginResetModel();
-    const int width = entries_.entryNumberWidth();
-    auto matches = [&](int row) {
-        return search_.matches(entries_.entryName(row), entries_.entryNumber(row), width);
-    };
-    const int count = sourceModel()->rowCount();
-    if (!filtering()) {
-        rows_.clear();
-        rows_.shrink_to_fit();
-    } else if (narrowing) {
-        rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [&](int row) { return !matches(row); }), rows_.end());
-    } else {
-        rows_.clear();
-        rows_.reserve(static_cast<std::size_t>(count));
-        for (int row = 0; row < count; ++row) {
-            if (matches(row)) {
-                rows_.push_back(row);
-            }
-        }
-    }
-    shownCount_ = filtering() ? static_cast<int>(rows_.size()) : count;
+    readRows(narrowing);
     endResetModel();
 }
 
@@ -95,18 +62,40 @@ void FindFilterModel::followSourceReset() {
     const int count = sourceModel()->rowCount();
     keptShown_.erase(std::remove_if(keptShown_.begin(), keptShown_.end(), [count](int row) { return row >= count; }),
                      keptShown_.end());
+    readRows(false);
+    endResetModel();
+}
+
+void FindFilterModel::followRowsChanged(void (FindFilterModel::*endPassedOn)()) {
     if (filtering()) {
+        followSourceReset();
+    } else {
+        readRows(false);
+        (this->*endPassedOn)();
+    }
+}
+
+void FindFilterModel::readRows(bool narrowing) {
+    const int count = sourceModel()->rowCount();
+    const int width = entries_.entryNumberWidth();
+    auto shown = [&](int row) {
+        return search_.matches(entries_.entryName(row), entries_.entryNumber(row), width) ||
+               std::find(keptShown_.begin(), keptShown_.end(), row) != keptShown_.end();
+    };
+    if (!filtering()) {
         rows_.clear();
-        const int width = entries_.entryNumberWidth();
+        rows_.shrink_to_fit();
+    } else if (narrowing) {
+        rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [&](int row) { return !shown(row); }), rows_.end());
+    } else {
+        rows_.clear();
         for (int row = 0; row < count; ++row) {
-            if (search_.matches(entries_.entryName(row), entries_.entryNumber(row), width) ||
-                std::find(keptShown_.begin(), keptShown_.end(), row) != keptShown_.end()) {
+            if (shown(row)) {
                 rows_.push_back(row);
             }
         }
     }
     shownCount_ = filtering() ? static_cast<int>(rows_.size()) : count;
-    endResetModel();
 }
 
 void FindFilterModel::keepShown(int sourceRow) {

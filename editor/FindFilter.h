@@ -56,6 +56,10 @@ public:
 private:
     void refilter(bool narrowing);
     void followSourceReset();
+    // Rows that came or went one at a time: passed on as they are while every entry is shown.
+    void followRowsChanged(void (FindFilterModel::*endPassedOn)());
+    // The entries shown for the text, from those shown before when the text narrows it.
+    void readRows(bool narrowing);
 
     const FindableEntries& entries_;
     EntrySearch search_;

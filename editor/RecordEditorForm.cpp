@@ -422,7 +422,7 @@ void RecordEditorForm::SortRecords() {
 }
 
 void RecordEditorForm::commit() {
-    if (recordChanged_ || rememberedRecordChanged_) {
+    if (recordChanged_) {
         savedUnacceptedChanges_ = true;
     }
     if (traits_.sortable) {

@@ -866,6 +866,10 @@ private slots:
             }
             QCOMPARE(std::distance(fs::directory_iterator(root / "set"), fs::directory_iterator()), 7);
             QVERIFY2(session.window->objectForm()->setChanged(), stepName);
+            // Restore All goes back to the master buffer, which holds what the file does not.
+            session.dialogs.answer(Answer::Yes);
+            session.window->objectForm()->RestoreAllRecords();
+            QVERIFY2(session.window->objectForm()->setChanged(), stepName);
 
             QVERIFY(session.window->SaveDatabases());
             QVERIFY(!session.window->objectForm()->setChanged());
