@@ -72,13 +72,7 @@ private slots:
                 window->show();
                 QVERIFY(QTest::qWaitForWindowExposed(window));
                 const QRect frame = window->frameGeometry();
-                QVERIFY2(screen->availableGeometry().contains(frame),
-                         qPrintable(QString("%1 at %2x%3 on %4x%5")
-                                        .arg(window->objectName())
-                                        .arg(frame.width())
-                                        .arg(frame.height())
-                                        .arg(screen->size().width())
-                                        .arg(screen->size().height())));
+                QVERIFY2(screen->availableGeometry().contains(frame), qPrintable(window->objectName()));
                 // Where a window fits, nothing scrolls.
                 QVERIFY2(!laptop || !scrolls(*window), qPrintable(window->objectName()));
             }
