@@ -7,7 +7,7 @@
 #include "common/Bytes.h"
 #include "launchers/LauncherRecord.h"
 #include "objects/ObjectRecord.h"
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 #include "threed/ThreeDRecord.h"
 #include "tools/SampleSet.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "carriers/SbaDb.h"
-#include "nations/CountedBlockList.h"
+#include "common/CountedBlockList.h"
 
 #include <span>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "carriers/SbaRecords.h"
-#include "nations/CountedBlocks.h"
+#include "common/CountedBlocks.h"
 
 #include <filesystem>
 #include <span>

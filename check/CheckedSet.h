@@ -3,7 +3,7 @@
 #include "carriers/SbaDb.h"
 #include "common/Bytes.h"
 #include "nations/MissionDb.h"
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 
 #include <array>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "nations/CountedBlocks.h"
-#include "shell/DatabaseSet.h"
+#include "common/CountedBlocks.h"
+#include "set/DatabaseSet.h"
 
 #include <array>
 #include <cstddef>

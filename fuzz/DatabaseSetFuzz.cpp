@@ -10,7 +10,7 @@
 #include "fuzz/ScratchDirectory.h"
 #include "fuzz/SetInput.h"
 #include "nations/NationList.h"
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/ScratchDirectory.h"
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 
 #include <array>
 #include <cstdint>

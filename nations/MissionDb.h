@@ -1,6 +1,6 @@
 #pragma once
 
-#include "nations/CountedBlocks.h"
+#include "common/CountedBlocks.h"
 #include "nations/MissionRecords.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "nations/CountedBlockList.h"
+#include "common/CountedBlockList.h"
 #include "nations/MissionDb.h"
 
 #include <span>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 
 #include <QMainWindow>
 #include <QPointer>

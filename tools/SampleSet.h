@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Bytes.h"
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 
 #include <filesystem>
 #include <string>

@@ -7,7 +7,7 @@
 #include "objects/ObjectRecord.h"
 #include "merge/DatabaseMerge.h"
 #include "merge/MergeDatabases.h"
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 
 #include "support/FailingFileCalls.h"
 #include "support/RecordBytes.h"

@@ -5,7 +5,7 @@
 #include "objects/ObjectRecord.h"
 #include "objects/ObjectTypes.h"
 #include "pickers/ListFiles.h"
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 #include "support/ProgramRun.h"
 #include "support/TemporaryDirectory.h"
 #include "threed/ThreeDRecord.h"

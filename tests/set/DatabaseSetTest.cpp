@@ -1,4 +1,4 @@
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 
 #include "nations/MissionBytes.h"
 #include "support/FileSizeLimit.h"

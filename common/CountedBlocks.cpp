@@ -1,4 +1,4 @@
-#include "nations/CountedBlocks.h"
+#include "common/CountedBlocks.h"
 
 #include "common/Checks.h"
 #include "common/FileIo.h"

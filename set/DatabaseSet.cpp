@@ -1,4 +1,4 @@
-#include "shell/DatabaseSet.h"
+#include "set/DatabaseSet.h"
 
 #include "carriers/SbaDb.h"
 #include "common/FileIo.h"

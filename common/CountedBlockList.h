@@ -3,7 +3,7 @@
 #include "common/Checks.h"
 #include "common/Field.h"
 #include "editor/RecordCollection.h"
-#include "nations/CountedBlocks.h"
+#include "common/CountedBlocks.h"
 
 #include <algorithm>
 #include <concepts>
