@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long keelcheck takes over a large set: 200,000 objects, 200,000 3D objects and 40,000
 // launchers, with the sample set's nations, carriers, sensors and airstrips. A tenth of the
 // objects lack their 3D object, 20,000 3D objects are of no object, and every thousandth object

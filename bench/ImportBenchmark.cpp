@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What importing N object records into an object editor of N records costs, from the file the
 // user confirmed to the report on screen: the file is read, every record matched by name and
 // the record list rebuilt, and the report of N names is shown in the program's own dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Large database sets for the benchmarks: N objects, a 3D object for every object but every

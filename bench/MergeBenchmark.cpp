@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the time of a merge grows with the size of the master, and how it compares with the least
 // any merge must spend on input and output.
 //

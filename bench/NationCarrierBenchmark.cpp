@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What one keystroke in a name box and the showing of another record cost in the nation editor
 // and the carrier editor, with both windows shown and linked as in the program: a nation set of
 // N nations, each of ten classes of ten platforms, and a set of 5 N carriers that name those

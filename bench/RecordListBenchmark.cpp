@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What one keystroke in an object's name costs with large working copies: the name is stored,
 // the record list is rebuilt and its entry selected again, and the window lays out and paints
 // the list anew.

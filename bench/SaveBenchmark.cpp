@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What Save Databases costs on a large set after one object was renamed, against the floor of
 // writing and syncing the five files it writes once, measured side by side in the same run:
 // x_floor is the save's time over the floor's.

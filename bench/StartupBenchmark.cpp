@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What starting keelbook on a large set costs: the time from starting the program to its main
 // window on screen, and the memory it then holds, against the set's size on disk. Each start
 // is a new process (this program run again with --start-in), timed from the spawn to the line

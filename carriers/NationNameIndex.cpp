@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "carriers/NationNameIndex.h"
 
 #include "common/Checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "carriers/SbaDb.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "carriers/SbaRecords.h"
 
 namespace keel {

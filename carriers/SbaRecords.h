@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "common/Field.h"
+#include "common/FieldTable.h"
 
 #include <array>
 #include <cstdint>
@@ -20,9 +21,6 @@ struct CarrierRecord {
     static constexpr NumberField<std::int32_t> NumPlatforms{512};
     static constexpr ReservedField AircraftLink{516, 4};
 
-    static constexpr auto fieldExtents() {
-        return extentsOf(Country, ObjectName, NumPlatforms, AircraftLink);
-    }
 };
 
 struct AircraftTypeRecord {
@@ -36,11 +34,27 @@ struct AircraftTypeRecord {
     static constexpr std::int32_t fewestAircraft = 1;
     static constexpr std::int32_t mostAircraft = 32767;
 
-    static constexpr auto fieldExtents() { return extentsOf(TagName, DisplayName, ClassName, Num); }
 };
 
-static_assert(fieldsArePacked(CarrierRecord::fieldExtents(), CarrierRecord::Size));
-static_assert(fieldsArePacked(AircraftTypeRecord::fieldExtents(), AircraftTypeRecord::Size));
+// The fields of the two records, with the limits of the carrier editor's controls. The link
+// slot carries nothing in a file.
+inline constexpr std::array carrierFields{
+    describe::text("Country", CarrierRecord::Country),
+    describe::text("ObjectName", CarrierRecord::ObjectName),
+    describe::number("NumPlatforms", CarrierRecord::NumPlatforms, 1, 32767),
+    describe::reserved("AircraftLink", CarrierRecord::AircraftLink),
+};
+
+inline constexpr std::array aircraftTypeFields{
+    describe::text("TagName", AircraftTypeRecord::TagName),
+    describe::text("DisplayName", AircraftTypeRecord::DisplayName),
+    describe::text("ClassName", AircraftTypeRecord::ClassName),
+    describe::number("Num", AircraftTypeRecord::Num, AircraftTypeRecord::fewestAircraft,
+                     AircraftTypeRecord::mostAircraft),
+};
+
+static_assert(fieldsArePacked(carrierFields, CarrierRecord::Size));
+static_assert(fieldsArePacked(aircraftTypeFields, AircraftTypeRecord::Size));
 
 // A carrier as the carrier editor holds it, every record with the bytes it was read with. The
 // list is the truth about the count; a writer stores its length in NumPlatforms.

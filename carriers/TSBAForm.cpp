@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "carriers/TSBAForm.h"
 
 #include "editor/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/AmmunitionCheck.h"
 
 #include "launchers/LauncherRecord.h"

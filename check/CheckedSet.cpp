@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/CheckedSet.h"
 
 #include "common/FileIo.h"

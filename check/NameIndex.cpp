@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/NameIndex.h"
 
 #include "common/Checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/NationCheck.h"
 
 #include "nations/ClassTypes.h"

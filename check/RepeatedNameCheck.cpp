@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/RepeatedNameCheck.h"
 
 #include "launchers/LauncherRecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/Reports.h"
 
 #include "check/Version.h"

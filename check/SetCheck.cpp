@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/SetCheck.h"
 
 #include "check/AmmunitionCheck.h"

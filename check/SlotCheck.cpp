@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/SlotCheck.h"
 
 #include "launchers/LauncherRecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/ThreeDPairingCheck.h"
 
 #include "editor/RecordTable.h"

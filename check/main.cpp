@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "check/CheckedSet.h"
 #include "check/CommandLine.h"
 #include "check/Reports.h"

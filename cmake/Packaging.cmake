@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Where each program and its desktop files go when installed, and the Debian package CPack makes
 # of them: `cpack -G DEB` in a build tree. A build with the toolkit makes the keelbook package
 # (keelbook, keelmerge, keelcheck, the desktop entry, icon, metainfo and man pages); a build

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/CountedBlocks.h"
 
 #include "common/Checks.h"

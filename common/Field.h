@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "common/Bytes.h"
@@ -136,23 +137,5 @@ struct ReservedField {
 
     constexpr FieldExtent extent() const { return {offset, width}; }
 };
-
-// True when the fields, in the order given, follow one another without gap or overlap from
-// byte 0 and the last one ends exactly at the record size.
-template <std::size_t N>
-constexpr bool fieldsArePacked(const std::array<FieldExtent, N>& fields, std::size_t recordSize) {
-    std::size_t next = 0;
-    for (const FieldExtent& field : fields) {
-        if (field.offset != next || field.width == 0) {
-            return false;
-        }
-        next = field.offset + field.width;
-    }
-    return next == recordSize;
-}
-
-template <typename... Fields> constexpr auto extentsOf(const Fields&... fields) {
-    return std::array<FieldExtent, sizeof...(Fields)>{fields.extent()...};
-}
 
 } // namespace keel

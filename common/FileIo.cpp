@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/FileIo.h"
 
 #include "common/FileWriteCalls.h"

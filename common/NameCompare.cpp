@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/NameCompare.h"
 
 #include <algorithm>

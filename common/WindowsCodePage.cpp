@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/WindowsCodePage.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/ArrowControl.h"
 
 #include "editor/NumberText.h"

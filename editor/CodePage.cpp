@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/CodePage.h"
 
 #include "common/WindowsCodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/CodePageValidator.h"
 
 #include "editor/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/FieldControls.h"
 
 #include "editor/CodePageValidator.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/FixedRecordEditorForm.h"
 
 #include "common/NameCompare.h"

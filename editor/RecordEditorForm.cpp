@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/RecordEditorForm.h"
 
 #include "common/NameCompare.h"

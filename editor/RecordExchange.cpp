@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/RecordExchange.h"
 
 #include "common/FileIo.h"

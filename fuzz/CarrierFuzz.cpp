@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // shipbasedaircraft.db and the carrier exchange files, which share its layout, read from any
 // bytes.
 #include "fuzz/CountedFormats.h"

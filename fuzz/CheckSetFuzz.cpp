@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // keelcheck over a database directory of seven files made from the input: the set always loads
 // (six of the seven files at least are there), the slots it finds naming nothing are exactly
 // those a plain scan of the object records finds, a damaged structured file is always told,

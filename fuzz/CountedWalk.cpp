@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fuzz/CountedWalk.h"
 
 #include "fuzz/FuzzCheck.h"

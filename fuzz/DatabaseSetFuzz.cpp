@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A database directory of seven files, made from the input in a scratch directory, loaded as a
 // set and saved back: loading keeps every byte and says what is wrong with the structured
 // files; saving an unchanged set changes no file; a damaged file that the editors would write

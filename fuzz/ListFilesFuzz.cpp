@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // sensors.sdb and airstrip.adb read from any bytes, each input as both: only whole records
 // count, and a name is the bytes up to its first zero within its 40-byte field, never more.
 #include "fuzz/FuzzCheck.h"

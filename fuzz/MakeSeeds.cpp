@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the fuzz targets' seed corpora, a few small files each, from the formats' own writers:
 //   keel_fuzz_seeds fuzz/corpus
 // Each target's inputs are described at the top of its source.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // keelmerge's merge of a directory: a master and one or two exchange files, made from the
 // input in a scratch directory, merged by mergeDatabase and compared with a plain merge.
 //

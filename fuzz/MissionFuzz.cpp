@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // mission.db and the nation exchange files, which share its layout, read from any bytes.
 #include "fuzz/CountedFormats.h"
 

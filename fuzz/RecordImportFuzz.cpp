@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An exchange file of fixed-size records (objects, launchers or 3D objects) imported into an
 // editor's table that holds records already, and the table then sorted and committed.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fuzz/ScratchDirectory.h"
 
 #include "fuzz/FuzzCheck.h"

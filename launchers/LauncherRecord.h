@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "common/Field.h"
+#include "common/FieldTable.h"
 #include "common/RecordFile.h"
 
 #include <array>
@@ -52,15 +53,46 @@ struct LauncherRecord {
     static constexpr std::array<NumberField<std::int16_t>, 4> roundCounts{quant0, quant1, quant2,
                                                                           quant3};
 
-    static constexpr auto fieldExtents() {
-        return extentsOf(LauncherName, Reserved, tubes, centre, cone, characteristics, load, swap,
-                         weap0, weap1, weap2, weap3, SoundFile, quant0, quant1, quant2, quant3,
-                         rdsPerMin, magazine, centx, centy, centz, x1, y1, z1, x2, y2, z2, hRel,
-                         pRel, rows, cols, maxNumRdsGuideable);
-    }
 };
 
-static_assert(fieldsArePacked(LauncherRecord::fieldExtents(), LauncherRecord::Size));
+// The launcher record's fields, with the limits of the launcher editor's controls.
+inline constexpr std::array launcherFields{
+    describe::text("LauncherName", LauncherRecord::LauncherName),
+    describe::reserved("Reserved", LauncherRecord::Reserved),
+    describe::number("tubes", LauncherRecord::tubes, 0, 32767),
+    describe::number("centre", LauncherRecord::centre, 0, 359),
+    describe::number("cone", LauncherRecord::cone, 0, 180),
+    describe::bits("characteristics", LauncherRecord::characteristics),
+    describe::number("load", LauncherRecord::load, 0, 32767),
+    describe::number("swap", LauncherRecord::swap, 0, 32767),
+    describe::text("weap0", LauncherRecord::weap0),
+    describe::text("weap1", LauncherRecord::weap1),
+    describe::text("weap2", LauncherRecord::weap2),
+    describe::text("weap3", LauncherRecord::weap3),
+    describe::text("SoundFile", LauncherRecord::SoundFile),
+    describe::number("quant0", LauncherRecord::quant0, 0, 32767),
+    describe::number("quant1", LauncherRecord::quant1, 0, 32767),
+    describe::number("quant2", LauncherRecord::quant2, 0, 32767),
+    describe::number("quant3", LauncherRecord::quant3, 0, 32767),
+    describe::number("rdsPerMin", LauncherRecord::rdsPerMin, 0, 32767),
+    describe::number("magazine", LauncherRecord::magazine, 0, 32767),
+    describe::number("centx", LauncherRecord::centx, 0, 32767),
+    describe::number("centy", LauncherRecord::centy, 0, 32767),
+    describe::number("centz", LauncherRecord::centz, 0, 32767),
+    describe::number("x1", LauncherRecord::x1, 0, 32767),
+    describe::number("y1", LauncherRecord::y1, 0, 32767),
+    describe::number("z1", LauncherRecord::z1, 0, 32767),
+    describe::number("x2", LauncherRecord::x2, 0, 32767),
+    describe::number("y2", LauncherRecord::y2, 0, 32767),
+    describe::number("z2", LauncherRecord::z2, 0, 32767),
+    describe::number("hRel", LauncherRecord::hRel, 0, 359),
+    describe::number("pRel", LauncherRecord::pRel, 0, 90),
+    describe::number("rows", LauncherRecord::rows),
+    describe::number("cols", LauncherRecord::cols),
+    describe::number("maxNumRdsGuideable", LauncherRecord::maxNumRdsGuideable, 0, 255),
+};
+
+static_assert(fieldsArePacked(launcherFields, LauncherRecord::Size));
 
 using LauncherFile = FixedRecords<LauncherRecord::Size>;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "launchers/TLauncherForm.h"
 
 #include "editor/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "merge/DatabaseMerge.h"
 
 #include "common/FileIo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "merge/MergeDatabases.h"
 
 #include "launchers/LauncherRecord.h"

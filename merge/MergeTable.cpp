@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "merge/MergeTable.h"
 
 #include "common/Checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "merge/NamePrefix.h"
 
 #include "common/Checks.h"

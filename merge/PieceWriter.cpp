@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "merge/PieceWriter.h"
 
 #include <system_error>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nations/ClassTypes.h"
 
 #include "objects/ObjectTypes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nations/MissionDb.h"
 
 namespace keel {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nations/MissionRecords.h"
 
 #include "objects/ObjectTypes.h"

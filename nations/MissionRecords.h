@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "common/Field.h"
+#include "common/FieldTable.h"
 #include "nations/LimitedTextField.h"
 
 #include <array>
@@ -19,8 +20,6 @@ struct NationRecord {
     static constexpr TextFieldSpec CountryName{0, 256};
     static constexpr NumberField<std::int32_t> numClasses{256};
     static constexpr ReservedField ClassesLink{260, 4};
-
-    static constexpr auto fieldExtents() { return extentsOf(CountryName, numClasses, ClassesLink); }
 };
 
 struct ClassRecord {
@@ -35,10 +34,6 @@ struct ClassRecord {
     static constexpr LimitedTextField Designation{516, 12, DesignationLimit};
     static constexpr NumberField<std::int32_t> numObjects{528};
     static constexpr ReservedField PlatformsLink{532, 4};
-
-    static constexpr auto fieldExtents() {
-        return extentsOf(ObjType, Class_TagName, ClassName, Designation, numObjects, PlatformsLink);
-    }
 };
 
 struct PlatformRecord {
@@ -47,13 +42,35 @@ struct PlatformRecord {
     static constexpr TextFieldSpec Platform_TagName{0, 256};
     static constexpr TextFieldSpec Name{256, 256};
     static constexpr NumberField<std::int32_t> HullNum{512};
-
-    static constexpr auto fieldExtents() { return extentsOf(Platform_TagName, Name, HullNum); }
 };
 
-static_assert(fieldsArePacked(NationRecord::fieldExtents(), NationRecord::Size));
-static_assert(fieldsArePacked(ClassRecord::fieldExtents(), ClassRecord::Size));
-static_assert(fieldsArePacked(PlatformRecord::fieldExtents(), PlatformRecord::Size));
+// The fields of the three records, with the limits of the nation editor's controls. The link
+// slots carry nothing in a file.
+inline constexpr std::array nationFields{
+    describe::text("CountryName", NationRecord::CountryName),
+    describe::number("numClasses", NationRecord::numClasses, 1, 32767),
+    describe::reserved("ClassesLink", NationRecord::ClassesLink),
+};
+
+inline constexpr std::array classFields{
+    describe::number("ObjType", ClassRecord::ObjType, 1, 11),
+    describe::text("Class_TagName", ClassRecord::Class_TagName),
+    describe::text("ClassName", ClassRecord::ClassName),
+    describe::text("Designation", {ClassRecord::Designation.offset, ClassRecord::Designation.width},
+                   ClassRecord::DesignationLimit),
+    describe::number("numObjects", ClassRecord::numObjects, 1, 32767),
+    describe::reserved("PlatformsLink", ClassRecord::PlatformsLink),
+};
+
+inline constexpr std::array platformFields{
+    describe::text("Platform_TagName", PlatformRecord::Platform_TagName),
+    describe::text("Name", PlatformRecord::Name),
+    describe::number("HullNum", PlatformRecord::HullNum, -1, 32767),
+};
+
+static_assert(fieldsArePacked(nationFields, NationRecord::Size));
+static_assert(fieldsArePacked(classFields, ClassRecord::Size));
+static_assert(fieldsArePacked(platformFields, PlatformRecord::Size));
 
 // A nation as the nation editor holds it: every record keeps the bytes it was read with, so
 // bytes no field names survive. The lists are the truth about the counts; a writer stores

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nations/TMissionForm.h"
 
 #include "editor/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nations/TagNameList.h"
 
 #include "editor/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "objects/AmmunitionHandOver.h"
 
 #include "editor/CodePage.h"

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "common/Field.h"
+#include "common/FieldTable.h"
 #include "common/RecordFile.h"
 
 #include <cstdint>
@@ -48,16 +49,48 @@ struct ObjectRecord {
     static constexpr NumberField<std::uint16_t> DetProb{278};
     static constexpr NumberField<std::int32_t> Points{280};
 
-    static constexpr auto fieldExtents() {
-        return extentsOf(ObjectName, Reserved, DisplayName, ObjType, DoctrineName, AmbientSound,
-                         MastHeight, Length, Width, Draft, MaxSpeed, MinSpeed, MaxAlt, MinAlt,
-                         LauncherSlots, AirstripSlots, SoundLevel, SensorSlots, Armour, SimType,
-                         Range, NumBuoys, Mass, DragCoeff, TurnRadius, maxPitch, Fuel, MinBurn,
-                         MaxBurn, MisPri, targetCaps, missileCaps, cmCaps, DetProb, Points);
-    }
 };
 
-static_assert(fieldsArePacked(ObjectRecord::fieldExtents(), ObjectRecord::Size));
+// The object record's fields, with the limits of the object editor's controls.
+inline constexpr std::array objectFields{
+    describe::text("ObjectName", ObjectRecord::ObjectName),
+    describe::reserved("Reserved", ObjectRecord::Reserved),
+    describe::text("DisplayName", ObjectRecord::DisplayName),
+    describe::number("ObjType", ObjectRecord::ObjType, 1, 11),
+    describe::text("DoctrineName", ObjectRecord::DoctrineName),
+    describe::text("AmbientSound", ObjectRecord::AmbientSound),
+    describe::number("MastHeight", ObjectRecord::MastHeight, 0, 16384),
+    describe::number("Length", ObjectRecord::Length, 0, 16384),
+    describe::number("Width", ObjectRecord::Width, 0, 16384),
+    describe::number("Draft", ObjectRecord::Draft, 0, 16384),
+    describe::number("MaxSpeed", ObjectRecord::MaxSpeed, 0, 16384),
+    describe::number("MinSpeed", ObjectRecord::MinSpeed, 0, 16384),
+    describe::number("MaxAlt", ObjectRecord::MaxAlt, -32767, 32767),
+    describe::number("MinAlt", ObjectRecord::MinAlt, -32767, 32767),
+    describe::numbers("LauncherSlots", ObjectRecord::LauncherSlots),
+    describe::numbers("AirstripSlots", ObjectRecord::AirstripSlots),
+    describe::number("SoundLevel", ObjectRecord::SoundLevel),
+    describe::numbers("SensorSlots", ObjectRecord::SensorSlots),
+    describe::number("Armour", ObjectRecord::Armour, 0, 16384),
+    describe::text("SimType", ObjectRecord::SimType),
+    describe::number("Range", ObjectRecord::Range),
+    describe::number("NumBuoys", ObjectRecord::NumBuoys, 0, 32767),
+    describe::number("Mass", ObjectRecord::Mass),
+    describe::number("DragCoeff", ObjectRecord::DragCoeff),
+    describe::number("TurnRadius", ObjectRecord::TurnRadius),
+    describe::number("maxPitch", ObjectRecord::maxPitch, 0, 90),
+    describe::number("Fuel", ObjectRecord::Fuel),
+    describe::number("MinBurn", ObjectRecord::MinBurn, 0, 32767),
+    describe::number("MaxBurn", ObjectRecord::MaxBurn, 0, 32767),
+    describe::numbers("MisPri", ObjectRecord::MisPri, 0, 6),
+    describe::bits("targetCaps", ObjectRecord::targetCaps),
+    describe::bits("missileCaps", ObjectRecord::missileCaps),
+    describe::bits("cmCaps", ObjectRecord::cmCaps),
+    describe::number("DetProb", ObjectRecord::DetProb, 0, 100),
+    describe::number("Points", ObjectRecord::Points, 0, 32767),
+};
+
+static_assert(fieldsArePacked(objectFields, ObjectRecord::Size));
 
 using ObjectFile = FixedRecords<ObjectRecord::Size>;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "objects/ObjectTypes.h"
 
 namespace keel {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "objects/TObjectForm.h"
 
 #include "objects/AmmunitionHandOver.h"

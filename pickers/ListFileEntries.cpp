@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pickers/ListFileEntries.h"
 
 #include "editor/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pickers/ListFiles.h"
 
 #include "common/Checks.h"

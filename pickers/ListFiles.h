@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "common/Bytes.h"
+#include "common/FieldTable.h"
 
 #include <string>
 #include <string_view>
@@ -16,6 +17,22 @@ struct NamedListFormat {
 
 inline constexpr NamedListFormat sensorListFormat{152, 40};
 inline constexpr NamedListFormat airstripListFormat{116, 40};
+
+// The fields of the two lists: a name that may fill its field without terminator, then bytes
+// of the simulation that this system never reads.
+inline constexpr std::array sensorFields{
+    describe::text("Name", TextFieldSpec{0, sensorListFormat.nameWidth}),
+    describe::reserved("Rest", ReservedField{sensorListFormat.nameWidth,
+                                             sensorListFormat.recordSize - sensorListFormat.nameWidth}),
+};
+inline constexpr std::array airstripFields{
+    describe::text("Name", TextFieldSpec{0, airstripListFormat.nameWidth}),
+    describe::reserved("Rest", ReservedField{airstripListFormat.nameWidth,
+                                             airstripListFormat.recordSize - airstripListFormat.nameWidth}),
+};
+
+static_assert(fieldsArePacked(sensorFields, sensorListFormat.recordSize));
+static_assert(fieldsArePacked(airstripFields, airstripListFormat.recordSize));
 
 class NamedList {
 public:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pickers/PickerLists.h"
 
 #include <algorithm>

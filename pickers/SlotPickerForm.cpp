@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pickers/SlotPickerForm.h"
 
 #include "editor/FindFilter.h"

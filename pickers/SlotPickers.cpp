@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pickers/SlotPickers.h"
 
 #include <QListView>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets with the fuzz preset (clang++, the address and undefined-behaviour
 # sanitizers) and runs each of them in turn for SECONDS seconds (30 when not given), over a
 # copy of its seed corpus in fuzz/corpus, so that nothing the run finds is written into the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs, with apt-get, whatever this project needs to build and test that is not there yet,
 # and the packages named as arguments (scripts/fuzz.sh asks for clang and its fuzzer runtime).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, writes the sample database set if it is not there, and
 # starts keelbook in it.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, configures, builds and runs every test through ctest.
 # KEEL_WERROR=ON turns compiler warnings into errors.
 set -euo pipefail

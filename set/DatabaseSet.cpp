@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "set/DatabaseSet.h"
 
 #include "carriers/SbaDb.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/ProgramSetup.h"
 
 #include "shell/ProgramIcon.h"

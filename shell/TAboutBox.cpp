@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/TAboutBox.h"
 
 #include "editor/DialogService.h"

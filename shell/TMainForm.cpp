@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/TMainForm.h"
 
 #include "editor/DialogService.h"

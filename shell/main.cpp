@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/QtDialogService.h"
 #include "shell/ProgramSetup.h"
 #include "shell/TMainForm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "threed/ThreeDIndex.h"
 
 #include "editor/RecordTable.h"

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "common/Field.h"
+#include "common/FieldTable.h"
 #include "common/RecordFile.h"
 
 namespace keel {
@@ -12,11 +13,14 @@ struct ThreeDRecord {
 
     static constexpr TextFieldSpec Name{0, 20};
     static constexpr ReservedField Presentation{20, 936};
-
-    static constexpr auto fieldExtents() { return extentsOf(Name, Presentation); }
 };
 
-static_assert(fieldsArePacked(ThreeDRecord::fieldExtents(), ThreeDRecord::Size));
+inline constexpr std::array threeDFields{
+    describe::text("Name", ThreeDRecord::Name),
+    describe::reserved("Presentation", ThreeDRecord::Presentation),
+};
+
+static_assert(fieldsArePacked(threeDFields, ThreeDRecord::Size));
 
 using ThreeDFile = FixedRecords<ThreeDRecord::Size>;
 

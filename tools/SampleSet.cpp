@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/SampleSet.h"
 
 #include "carriers/SbaDb.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The carrier editor, driven through its window beside the real nation editor whose data its
 // lists offer.
 #include "carriers/SbaDb.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "carriers/CarrierList.h"
 
 #include "carriers/CarrierBytes.h"

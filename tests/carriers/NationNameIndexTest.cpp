@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The carrier editor's index of the nation editor's nation names, against a walk over the
 // nations and an index built anew.
 #include "carriers/NationNameIndex.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // keelcheck as a user runs it: the built program on sets written into a temporary directory,
 // each the sample set made clean and then given the faults a test plants.
 #include "carriers/SbaDb.h"

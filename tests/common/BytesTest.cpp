@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/Bytes.h"
 
 #include <gtest/gtest.h>

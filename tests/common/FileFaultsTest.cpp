@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing a file fails at every step the system can fail at, and whatever fails, the files that
 // existed are whole, the failure is told, and no temporary file is left behind.
 #include "carriers/SbaDb.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "common/TextField.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The arrow control standing alone and attached to an edit box, and the code page of texts.
 #include "editor/ArrowControl.h"
 #include "editor/CodePage.h"

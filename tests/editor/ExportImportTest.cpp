@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Export of single records to exchange files and import of exchange files, driven through the
 // object editor's window.
 #include "objects/ObjectRecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The behaviour every record editor shares, driven through the object editor's window.
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/RecordTable.h"
 
 #include "common/Checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The launcher editor, driven through its window: its fields, its own Save Record, records that
 // keep their order, and the ammunition lists the object editor fills.
 #include "launchers/LauncherRecord.h"

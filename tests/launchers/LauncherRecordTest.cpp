@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "launchers/LauncherRecord.h"
 
 #include "support/FieldChecks.h"

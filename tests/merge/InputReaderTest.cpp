@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reader that brings a merge its inputs on a thread of its own.
 #include "merge/InputReader.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/ProgramRun.h"
 #include "support/RecordBytes.h"
 #include "support/SparseFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The merge's index, its merging and its name order, compared on random records with plain
 // algorithms written out here: a linear scan for the first record of a name, and a stable sort
 // of names folded to lower case. The master is loaded at once or in steps, as its bytes come

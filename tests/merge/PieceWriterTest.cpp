@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The buffers and the writer keelmerge's merge is built on.
 #include "merge/LargeBuffer.h"
 #include "merge/PieceWriter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The nation editor, driven through its window: nations, their classes and platforms, the
 // tag-name lists it offers from the object editor, and what it tells the carrier editor.
 #include "nations/MissionDb.h"

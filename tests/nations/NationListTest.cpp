@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nations/NationList.h"
 
 #include "nations/MissionBytes.h"

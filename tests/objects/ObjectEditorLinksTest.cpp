@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The windows the object editor keeps up to date: the launcher editor's ammunition lists, the
 // nation editor's tag-name lists, and the three slot pickers.
 #include "objects/ObjectRecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The object editor's field controls: what each one shows, what it stores, and what it refuses.
 #include "objects/ObjectRecord.h"
 #include "objects/TObjectForm.h"

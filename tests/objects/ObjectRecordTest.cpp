@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "objects/ObjectRecord.h"
 #include "objects/ObjectTypes.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes the Debian package of a build tree with CPack, unpacks it into a scratch directory (no
 # system install), and checks what a user gets from it: the programs and their man pages, and,
 # for keelbook, the desktop entry, icon and metainfo, validated; the dependencies computed from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pickers/ListFiles.h"
 
 #include <gtest/gtest.h>

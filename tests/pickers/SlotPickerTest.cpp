@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The three slot pickers, driven through their windows: opened modally the way the object
 // editor opens them, clicked in, and closed with Keep, Discard or the close box.
 #include "pickers/ListFileEntries.h"

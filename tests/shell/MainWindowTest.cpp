@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window: start-up, its menu and tool bar, the editor toggles, and the database set
 // it loads, saves and replaces.
 #include "carriers/SbaDb.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "threed/LackingObjectScan.h"
 
 #include "common/NameCompare.h"

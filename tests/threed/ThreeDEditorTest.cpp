@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 3D object editor beside the object editor, driven through their windows.
 #include "common/NameCompare.h"
 #include "objects/ObjectRecord.h"

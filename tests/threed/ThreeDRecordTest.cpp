@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "threed/ThreeDRecord.h"
 
 #include "common/NameCompare.h"
