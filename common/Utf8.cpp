@@ -45,6 +45,25 @@ std::size_t sequenceLength(std::string_view text, std::size_t at) {
 
 } // namespace
 
+std::optional<std::u32string> utf8Characters(std::string_view text) {
+    std::u32string characters;
+    characters.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = sequenceLength(text, at);
+        if (length == 0) {
+            return std::nullopt;
+        }
+        const auto lead = static_cast<std::uint8_t>(text[at]);
+        char32_t character = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (std::size_t i = 1; i < length; ++i) {
+            character = (character << 6) | (static_cast<std::uint8_t>(text[at + i]) & 0x3Fu);
+        }
+        characters += character;
+        at += length;
+    }
+    return characters;
+}
+
 std::string wellFormedUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());

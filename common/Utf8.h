@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,8 @@ namespace keel {
 // continuation byte, an overlong form, a surrogate, a value beyond U+10FFFF, a sequence cut
 // short) becomes U+FFFD, the replacement character; everything else is kept as it is.
 std::string wellFormedUtf8(std::string_view text);
+
+// The characters of a UTF-8 text, or nothing when it is not well-formed.
+std::optional<std::u32string> utf8Characters(std::string_view text);
 
 } // namespace keel

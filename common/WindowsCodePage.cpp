@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "common/WindowsCodePage.h"
 
+#include "common/Utf8.h"
+
 #include <array>
 
 namespace keel {
@@ -54,6 +56,44 @@ std::string utf8FromCodePage(std::string_view text) {
         appendUtf8(out, characterOfByte(static_cast<Byte>(byte)));
     }
     return out;
+}
+
+std::optional<std::string> codePageFromUtf8(std::string_view utf8, std::string& lacking) {
+    lacking.clear();
+    const std::optional<std::u32string> characters = utf8Characters(utf8);
+    if (!characters) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.reserve(characters->size());
+    std::u32string missing;
+    for (char32_t character : *characters) {
+        const std::optional<Byte> byte =
+            character <= 0xFFFF ? byteOfCharacter(static_cast<char16_t>(character)) : std::nullopt;
+        if (byte) {
+            bytes += static_cast<char>(*byte);
+        } else if (missing.find(character) == std::u32string::npos) {
+            missing += character;
+        }
+    }
+    if (missing.empty()) {
+        return bytes;
+    }
+    for (char32_t character : missing) {
+        // Only the code page's own characters were taken above, so these are written out here.
+        if (character < 0x800) {
+            lacking += static_cast<char>(0xC0 | (character >> 6));
+        } else if (character < 0x10000) {
+            lacking += static_cast<char>(0xE0 | (character >> 12));
+            lacking += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
+        } else {
+            lacking += static_cast<char>(0xF0 | (character >> 18));
+            lacking += static_cast<char>(0x80 | ((character >> 12) & 0x3F));
+            lacking += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
+        }
+        lacking += static_cast<char>(0x80 | (character & 0x3F));
+    }
+    return std::nullopt;
 }
 
 } // namespace keel

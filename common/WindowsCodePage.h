@@ -19,4 +19,9 @@ std::optional<Byte> byteOfCharacter(char16_t character);
 // A text of the files as UTF-8, for reports.
 std::string utf8FromCodePage(std::string_view text);
 
+// A UTF-8 text in the code page. `lacking` gets, once each and in order, the characters the
+// code page lacks, as UTF-8; the text is then not given. Malformed UTF-8 gives nothing either,
+// with `lacking` empty.
+std::optional<std::string> codePageFromUtf8(std::string_view utf8, std::string& lacking);
+
 } // namespace keel
