@@ -72,6 +72,9 @@ std::optional<std::string> storeFloat(ByteSpan element, std::string_view text) {
         number = *nan;
     } else if (value == "inf" || value == "-inf") {
         number = value == "inf" ? HUGE_VALF : -HUGE_VALF;
+    } else if (value.find('(') != std::string_view::npos) {
+        // The library would take any "nan(...)" as a NaN of its own bits; only ours are exact.
+        return quoted(text) + " is not a number";
     } else {
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
         if (error == std::errc::result_out_of_range) {
