@@ -52,7 +52,7 @@ TSBAForm::TSBAForm(ByteVector& master, const NationList* nations, DialogService&
     layout->addWidget(country_, 1, 1);
     connect(country_, &QComboBox::editTextChanged, this, &TSBAForm::ChangeCountry);
 
-    numPlatforms_ = makeSpinField(area, "NumPlatforms", 1, 32767);
+    numPlatforms_ = makeSpinField(area, fieldNamed(carrierFields, "NumPlatforms"));
     numPlatforms_.edit->setText("1");
     layout->addWidget(new QLabel(tr("No. of Aircraft Types carried:"), area), 2, 0);
     layout->addWidget(numPlatforms_.row, 2, 1);
@@ -83,8 +83,7 @@ TSBAForm::TSBAForm(ByteVector& master, const NationList* nations, DialogService&
     displayName_->setReadOnly(true);
     grid->addWidget(displayName_, 3, 1);
 
-    num_ = makeSpinField(group, "Num", AircraftTypeRecord::fewestAircraft,
-                         AircraftTypeRecord::mostAircraft);
+    num_ = makeSpinField(group, fieldNamed(aircraftTypeFields, "Num"));
     num_.edit->setText("1");
     grid->addWidget(new QLabel(tr("No. of Aircraft carried:"), group), 4, 0);
     grid->addWidget(num_.row, 4, 1);
@@ -107,7 +106,7 @@ QComboBox* TSBAForm::makeNameBox(const QString& name, QWidget* parent) {
     box->setMinimumContentsLength(28);
     box->lineEdit()->setValidator(new CodePageValidator(box));
     // What the box shows is what its field can store: every carrier text field holds 255.
-    box->lineEdit()->setMaxLength(static_cast<int>(CarrierRecord::Country.maxLength()));
+    box->lineEdit()->setMaxLength(static_cast<int>(fieldNamed(carrierFields, "Country").textLimit));
     return box;
 }
 

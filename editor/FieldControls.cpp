@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <limits>
 
 namespace keel {
 
@@ -108,6 +109,21 @@ QLineEdit* makeTextField(QWidget* parent, const QString& name, int maxLength) {
     edit->setMaxLength(maxLength);
     edit->setValidator(new CodePageValidator(edit));
     return edit;
+}
+
+QString controlName(const FieldInfo& field, std::optional<std::size_t> element) {
+    const QString name = QString::fromLatin1(field.name.data(), static_cast<qsizetype>(field.name.size()));
+    return element ? name + QString::number(*element) : name;
+}
+
+SpinField makeSpinField(QWidget* parent, const FieldInfo& field) {
+    check(field.lowest >= std::numeric_limits<int>::min() && field.highest <= std::numeric_limits<int>::max(),
+          "a spin field for a range beyond the arrows");
+    return makeSpinField(parent, controlName(field), static_cast<int>(field.lowest), static_cast<int>(field.highest));
+}
+
+QLineEdit* makeTextField(QWidget* parent, const FieldInfo& field) {
+    return makeTextField(parent, controlName(field), static_cast<int>(field.textLimit));
 }
 
 } // namespace keel

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "common/FieldTable.h"
 #include "editor/ArrowControl.h"
 
 #include <QLineEdit>
 #include <QWidget>
+
+#include <optional>
 
 namespace keel {
 
@@ -17,6 +20,10 @@ struct SpinField {
 };
 
 SpinField makeSpinField(QWidget* parent, const QString& name, int minimum, int maximum);
+// The spin field of a record's field, named after it, with the range its table gives the editor.
+SpinField makeSpinField(QWidget* parent, const FieldInfo& field);
+// The name of a field as its control is named: "MisPri3" for the fourth element of an array.
+QString controlName(const FieldInfo& field, std::optional<std::size_t> element = std::nullopt);
 
 // A spin field whose value is its arrows' position: typed text moves the position only when it
 // is a whole number within the arrows' range; any other text is refused, and the box shows the
@@ -44,5 +51,7 @@ void showBeyondTypingLimit(QLineEdit* edit, const QString& text);
 
 // A plain edit box for a field, limited to the code page of the files.
 QLineEdit* makeTextField(QWidget* parent, const QString& name, int maxLength);
+// The edit box of a text field, named after it, as long as its table lets the editor type.
+QLineEdit* makeTextField(QWidget* parent, const FieldInfo& field);
 
 } // namespace keel

@@ -28,6 +28,8 @@ namespace {
 
 using L = LauncherRecord;
 
+const FieldInfo& field(std::string_view name) { return fieldNamed(launcherFields, name); }
+
 RecordEditorTraits launcherEditorTraits() {
     RecordEditorTraits traits{"TLauncherForm", QObject::tr("Launcher Records"), "LauncherList", 3,
                               QObject::tr("New Launcher"), "ldb"};
@@ -99,7 +101,7 @@ TLauncherForm::TLauncherForm(ByteVector& master, DialogService& dialogs, QWidget
     area->setContentsMargins(0, 0, 0, 0);
 
     auto* nameRow = new QHBoxLayout;
-    launcherName_ = makeTextField(fieldArea(), "LauncherName", static_cast<int>(L::LauncherName.maxLength()));
+    launcherName_ = makeTextField(fieldArea(), field("LauncherName"));
     launcherName_->setFixedWidth(launcherName_->fontMetrics().averageCharWidth() * 24);
     nameRow->addWidget(new QLabel(tr("Name:"), fieldArea()));
     nameRow->addWidget(launcherName_);
@@ -127,16 +129,16 @@ TLauncherForm::TLauncherForm(ByteVector& master, DialogService& dialogs, QWidget
         // A width of its own, so that a refill of thousands of names lays nothing out again.
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(20);
-        box->lineEdit()->setMaxLength(static_cast<int>(L::weap0.maxLength()));
+        box->lineEdit()->setMaxLength(static_cast<int>(field("weap" + std::to_string(i)).textLimit));
         box->lineEdit()->setValidator(new CodePageValidator(box));
         weaponGrid->addWidget(new QLabel(tr("Ammo Type %1:").arg(i + 1), weapons), i, 0);
         weaponGrid->addWidget(box, i, 1);
         connect(box, &QComboBox::editTextChanged, this, &TLauncherForm::ChangeWeap);
         ammunition_[static_cast<std::size_t>(i)] = box;
-        addWholeNumber(weaponGrid, i, 2, QString("quant%1").arg(i), tr("No. Rounds:"),
-                       L::roundCounts[static_cast<std::size_t>(i)], 0, 32767, &TLauncherForm::ChangeQuant);
+        addWholeNumber(weaponGrid, i, 2, tr("No. Rounds:"), field("quant" + std::to_string(i)),
+                       &TLauncherForm::ChangeQuant);
     }
-    soundFile_ = makeTextField(weapons, "SoundFile", static_cast<int>(L::SoundFile.maxLength()));
+    soundFile_ = makeTextField(weapons, field("SoundFile"));
     weaponGrid->addWidget(new QLabel(tr("Sound File:"), weapons), 4, 0);
     weaponGrid->addWidget(soundFile_, 4, 1);
     connect(soundFile_, &QLineEdit::textChanged, this, &TLauncherForm::ChangSoundFile);
@@ -144,30 +146,25 @@ TLauncherForm::TLauncherForm(ByteVector& master, DialogService& dialogs, QWidget
 
     QGroupBox* firing = makeGroup(tr("Firing Details"), fieldArea());
     auto* firingGrid = new QGridLayout(firing);
-    addWholeNumber(firingGrid, 0, 0, "rdsPerMin", tr("Rate of fire(RPM):"), L::rdsPerMin, 0, 32767,
-                   &TLauncherForm::ChangeSimpleNum);
-    addWholeNumber(firingGrid, 1, 0, "magazine", tr("Addtional Ammo Clips:"), L::magazine, 0, 32767,
-                   &TLauncherForm::ChangeSimpleNum);
-    addWholeNumber(firingGrid, 2, 0, "swap", tr("Ammo Swap Time:"), L::swap, 0, 32767,
-                   &TLauncherForm::ChangeSimpleNum);
-    addWholeNumber(firingGrid, 3, 0, "load", tr("Clip Reload Time:"), L::load, 0, 32767,
-                   &TLauncherForm::ChangeSimpleNum);
-    addWholeNumber(firingGrid, 4, 0, "maxNumRdsGuideable", tr("Max Number of Rounds Guidable:"),
-                   L::maxNumRdsGuideable, 0, 255, &TLauncherForm::ChangeMaxNumRdsGuideable,
+    addWholeNumber(firingGrid, 0, 0, tr("Rate of fire(RPM):"), field("rdsPerMin"), &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(firingGrid, 1, 0, tr("Addtional Ammo Clips:"), field("magazine"), &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(firingGrid, 2, 0, tr("Ammo Swap Time:"), field("swap"), &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(firingGrid, 3, 0, tr("Clip Reload Time:"), field("load"), &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(firingGrid, 4, 0, tr("Max Number of Rounds Guidable:"), field("maxNumRdsGuideable"), &TLauncherForm::ChangeMaxNumRdsGuideable,
                    "UpDown_MaxNumRdsGuidable");
     left->addWidget(firing);
     left->addStretch();
 
     QGroupBox* appearance = makeGroup(tr("Appearance Details"), fieldArea());
     auto* appearanceGrid = new QGridLayout(appearance);
-    addWholeNumber(appearanceGrid, 0, 0, "tubes", tr("No. of Tubes/Barrels:"), L::tubes, 0, 32767,
-                   &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(appearanceGrid, 0, 0, tr("No. of Tubes/Barrels:"), field("tubes"), &TLauncherForm::ChangeSimpleNum);
     auto* dimensions = new QHBoxLayout;
-    for (const auto& [name, field] : {std::pair<QString, IntegerField>{"rows", L::rows}, {"cols", L::cols}}) {
+    for (const FieldInfo& typedOnly : {field("rows"), field("cols")}) {
+        const QString name = controlName(typedOnly);
         auto* edit = new QLineEdit(appearance);
         edit->setObjectName(name);
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("-32768") + 14);
-        wholeNumbers_.insert(name, {field, edit, nullptr});
+        wholeNumbers_.insert(name, {typedOnly.integer(), edit, nullptr});
         connect(edit, &QLineEdit::textChanged, this, &TLauncherForm::ChangeSimpleNum);
         if (name == "cols") {
             dimensions->addWidget(new QLabel(tr("X"), appearance));
@@ -181,12 +178,10 @@ TLauncherForm::TLauncherForm(ByteVector& master, DialogService& dialogs, QWidget
 
     QGroupBox* angles = makeGroup(tr("Angles(Degrees)"), fieldArea());
     auto* angleGrid = new QGridLayout(angles);
-    addWholeNumber(angleGrid, 0, 0, "cone", tr("Firing Cone half-angle:"), L::cone, 0, 180,
-                   &TLauncherForm::ChangeSimpleNum);
-    addWholeNumber(angleGrid, 1, 0, "centre", tr("Heading when centered:"), L::centre, 0, 359,
-                   &TLauncherForm::ChangeSimpleNum);
-    addWholeNumber(angleGrid, 2, 0, "hRel", tr("Current Heading:"), L::hRel, 0, 359, &TLauncherForm::ChangeSimpleNum);
-    addWholeNumber(angleGrid, 3, 0, "pRel", tr("Current Pitch:"), L::pRel, 0, 90, &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(angleGrid, 0, 0, tr("Firing Cone half-angle:"), field("cone"), &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(angleGrid, 1, 0, tr("Heading when centered:"), field("centre"), &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(angleGrid, 2, 0, tr("Current Heading:"), field("hRel"), &TLauncherForm::ChangeSimpleNum);
+    addWholeNumber(angleGrid, 3, 0, tr("Current Pitch:"), field("pRel"), &TLauncherForm::ChangeSimpleNum);
     middle->addWidget(angles);
 
     QGroupBox* characteristics = makeGroup(tr("Characteristics"), fieldArea());
@@ -203,9 +198,9 @@ TLauncherForm::TLauncherForm(ByteVector& master, DialogService& dialogs, QWidget
 
     QGroupBox* location = makeGroup(tr("Location Details"), fieldArea());
     auto* locationGrid = new QGridLayout(location);
-    addCoordinates(locationGrid, 0, tr("Location on Platform"), {{{"centx", L::centx}, {"centy", L::centy}, {"centz", L::centz}}});
-    addCoordinates(locationGrid, 1, tr("Top-Left Corner"), {{{"x1", L::x1}, {"y1", L::y1}, {"z1", L::z1}}});
-    addCoordinates(locationGrid, 2, tr("Bottom-Right Corner"), {{{"x2", L::x2}, {"y2", L::y2}, {"z2", L::z2}}});
+    addCoordinates(locationGrid, 0, tr("Location on Platform"), {field("centx"), field("centy"), field("centz")});
+    addCoordinates(locationGrid, 1, tr("Top-Left Corner"), {field("x1"), field("y1"), field("z1")});
+    addCoordinates(locationGrid, 2, tr("Bottom-Right Corner"), {field("x2"), field("y2"), field("z2")});
     columns->addWidget(location, 0, Qt::AlignTop);
 
     createFromMaster();
@@ -213,35 +208,35 @@ TLauncherForm::TLauncherForm(ByteVector& master, DialogService& dialogs, QWidget
 
 QGroupBox* TLauncherForm::makeGroup(const QString& caption, QWidget* parent) { return new QGroupBox(caption, parent); }
 
-void TLauncherForm::addWholeNumber(QGridLayout* grid, int row, int column, const QString& name, const QString& label,
-                                   IntegerField field, int lowest, int highest, void (TLauncherForm::*handler)(),
-                                   const QString& arrowsName) {
+void TLauncherForm::addWholeNumber(QGridLayout* grid, int row, int column, const QString& label,
+                                   const FieldInfo& field, void (TLauncherForm::*handler)(), const QString& arrowsName) {
     QWidget* box = grid->parentWidget();
-    const SpinField spin = makeSpinField(box, name, lowest, highest);
+    const SpinField spin = makeSpinField(box, field);
     if (!arrowsName.isEmpty()) {
         spin.arrows->setObjectName(arrowsName);
     }
     spin.edit->setFixedWidth(spin.edit->fontMetrics().horizontalAdvance("4294967295") + 14);
     grid->addWidget(new QLabel(label, box), row, column);
     grid->addWidget(spin.row, row, column + 1);
-    wholeNumbers_.insert(name, {field, spin.edit, spin.arrows});
+    wholeNumbers_.insert(controlName(field), {field.integer(), spin.edit, spin.arrows});
     connect(spin.edit, &QLineEdit::textChanged, this, handler);
 }
 
 void TLauncherForm::addCoordinates(QGridLayout* grid, int row, const QString& caption,
-                                   const std::array<std::pair<QString, NumberField<float>>, 3>& coordinates) {
+                                   const std::array<FieldInfo, 3>& coordinates) {
     QWidget* parent = grid->parentWidget();
     auto* group = makeGroup(caption, parent);
     auto* groupGrid = new QGridLayout(group);
     const std::array<QString, 3> axes{tr("X:"), tr("Y:"), tr("Z:")};
     int line = 0;
-    for (const auto& [name, field] : coordinates) {
-        const SpinField spin = makeSpinField(group, name, 0, 32767);
+    for (const FieldInfo& coordinate : coordinates) {
+        const QString name = controlName(coordinate);
+        const SpinField spin = makeSpinField(group, coordinate);
         spin.edit->setMinimumWidth(fifteenDigitWidth(spin.edit));
         spin.edit->setMaximumWidth(fifteenDigitWidth(spin.edit));
         groupGrid->addWidget(new QLabel(axes[static_cast<std::size_t>(line)], group), line, 0);
         groupGrid->addWidget(spin.row, line, 1);
-        coordinates_.insert(name, {field, spin.edit});
+        coordinates_.insert(name, {NumberField<float>{coordinate.offset}, spin.edit});
         connect(spin.edit, &QLineEdit::textChanged, this, &TLauncherForm::ChangeFloat);
         ++line;
     }

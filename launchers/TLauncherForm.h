@@ -76,11 +76,11 @@ private:
     };
 
     QGroupBox* makeGroup(const QString& caption, QWidget* parent);
-    void addWholeNumber(QGridLayout* grid, int row, int column, const QString& name, const QString& label,
-                        IntegerField field, int lowest, int highest, void (TLauncherForm::*handler)(),
-                        const QString& arrowsName = {});
+    // Each control is named after its field and takes the range that the field's table gives.
+    void addWholeNumber(QGridLayout* grid, int row, int column, const QString& label, const FieldInfo& field,
+                        void (TLauncherForm::*handler)(), const QString& arrowsName = {});
     void addCoordinates(QGridLayout* grid, int row, const QString& caption,
-                        const std::array<std::pair<QString, NumberField<float>>, 3>& coordinates);
+                        const std::array<FieldInfo, 3>& coordinates);
     void storeWholeNumber(const QString& name);
 
     QLineEdit* launcherName_ = nullptr;

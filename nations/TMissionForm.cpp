@@ -48,13 +48,13 @@ TMissionForm::TMissionForm(ByteVector& master, DialogService& dialogs, QWidget* 
     countryName_ = new QLineEdit(area);
     countryName_->setObjectName("CountryName");
     countryName_->setValidator(new CodePageValidator(countryName_));
-    countryName_->setMaxLength(static_cast<int>(NationRecord::CountryName.maxLength()));
+    countryName_->setMaxLength(static_cast<int>(fieldNamed(nationFields, "CountryName").textLimit));
     countryName_->setMinimumWidth(countryName_->fontMetrics().averageCharWidth() * 30);
     layout->addWidget(new QLabel(tr("Nation:"), area), 0, 0);
     layout->addWidget(countryName_, 0, 1);
     connect(countryName_, &QLineEdit::textChanged, this, &TMissionForm::ChangeCountryName);
 
-    numClasses_ = makeSpinField(area, "numClasses", 1, 32767);
+    numClasses_ = makeSpinField(area, fieldNamed(nationFields, "numClasses"));
     numClasses_.arrows->setObjectName("UpDown_NumClasses");
     layout->addWidget(new QLabel(tr("No. of Classes:"), area), 1, 0);
     layout->addWidget(numClasses_.row, 1, 1);
@@ -89,18 +89,18 @@ TMissionForm::TMissionForm(ByteVector& master, DialogService& dialogs, QWidget* 
     className_ = new QLineEdit(classGroup);
     className_->setObjectName("ClassName");
     className_->setValidator(new CodePageValidator(className_));
-    className_->setMaxLength(static_cast<int>(ClassRecord::ClassName.maxLength()));
+    className_->setMaxLength(static_cast<int>(fieldNamed(classFields, "ClassName").textLimit));
     classGrid->addWidget(new QLabel(tr("Class Name:"), classGroup), 3, 0);
     classGrid->addWidget(className_, 3, 1);
     connect(className_, &QLineEdit::textChanged, this, &TMissionForm::ChangeClassName);
 
-    designation_ = makeTextField(classGroup, "Designation", static_cast<int>(ClassRecord::DesignationLimit));
+    designation_ = makeTextField(classGroup, fieldNamed(classFields, "Designation"));
     designation_->setMaximumWidth(designation_->fontMetrics().averageCharWidth() * 14);
     classGrid->addWidget(new QLabel(tr("Designation:"), classGroup), 4, 0);
     classGrid->addWidget(designation_, 4, 1, Qt::AlignLeft);
     connect(designation_, &QLineEdit::textChanged, this, &TMissionForm::ChangeDesignation);
 
-    numObjects_ = makeSpinField(classGroup, "numObjects", 1, 32767);
+    numObjects_ = makeSpinField(classGroup, fieldNamed(classFields, "numObjects"));
     numObjects_.arrows->setObjectName("UpDown_NumObjects");
     classGrid->addWidget(new QLabel(tr("No. of Platforms in Class:"), classGroup), 5, 0);
     classGrid->addWidget(numObjects_.row, 5, 1);
@@ -127,12 +127,12 @@ TMissionForm::TMissionForm(ByteVector& master, DialogService& dialogs, QWidget* 
     name_ = new QLineEdit(platformGroup);
     name_->setObjectName("Name");
     name_->setValidator(new CodePageValidator(name_));
-    name_->setMaxLength(static_cast<int>(PlatformRecord::Name.maxLength()));
+    name_->setMaxLength(static_cast<int>(fieldNamed(platformFields, "Name").textLimit));
     platformGrid->addWidget(new QLabel(tr("Display Name:"), platformGroup), 2, 0);
     platformGrid->addWidget(name_, 2, 1);
     connect(name_, &QLineEdit::textChanged, this, &TMissionForm::ChangeName);
 
-    hullNum_ = makeSpinField(platformGroup, "HullNum", -1, 32767);
+    hullNum_ = makeSpinField(platformGroup, fieldNamed(platformFields, "HullNum"));
     hullNum_.arrows->setObjectName("UpDown_HullNum");
     platformGrid->addWidget(new QLabel(tr("Hull No.:"), platformGroup), 3, 0);
     platformGrid->addWidget(hullNum_.row, 3, 1);

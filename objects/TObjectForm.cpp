@@ -76,6 +76,8 @@ std::optional<TypeBoxes> boxesForType(int code) {
     }
 }
 
+const FieldInfo& field(std::string_view name) { return fieldNamed(objectFields, name); }
+
 // Enables the controls directly inside a box, but for those that follow rules of their own.
 void enableControlsOf(QGroupBox* box, bool enabled, const QList<QWidget*>& ownRules = {}) {
     for (QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -108,26 +110,25 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
 
     aircraftBox_ = makeBox("Box_AircraftStats", tr("Aircraft only Stats"), fieldArea());
     auto* aircraft = new QGridLayout(aircraftBox_);
-    addWholeNumberText(aircraft, 0, 0, "Fuel", tr("Fuel (lbs):"), R::Fuel);
-    addLimitPair(aircraft, 1, "MaxBurn", tr("Max Burn Rate:"), R::MaxBurn, "MinBurn", tr("Min Burn Rate:"),
-                 R::MinBurn, 0, 32767, true);
+    addWholeNumberText(aircraft, 0, 0, tr("Fuel (lbs):"), field("Fuel"));
+    addLimitPair(aircraft, 1, tr("Max Burn Rate:"), field("MaxBurn"), tr("Min Burn Rate:"), field("MinBurn"), true);
     auto* burnNote = new QLabel(tr("(If zero, game-auto computes burn rates)"), aircraftBox_);
     burnNote->setWordWrap(true);
     aircraft->addWidget(burnNote, 3, 0, 1, 2);
 
     boatBox_ = makeBox("Box_BoatStats", tr("Ship/Sub only Stats"), fieldArea());
-    addFloatField(new QGridLayout(boatBox_), 0, 0, "SoundLevel", tr("Underwater Sound Level:"), R::SoundLevel,
-                  true, LabelPlace::Above);
+    addFloatField(new QGridLayout(boatBox_), 0, 0, tr("Underwater Sound Level:"), field("SoundLevel"), true,
+                  LabelPlace::Above);
 
     heloBox_ = makeBox("Box_HeloStats", tr("Helicopter only Stats"), fieldArea());
-    addSpinPositionField(new QGridLayout(heloBox_), 0, 0, "NumBuoys", tr("Number of Sonobuoys carried:"),
-                         R::NumBuoys, 0, 32767, LabelPlace::Above);
+    addSpinPositionField(new QGridLayout(heloBox_), 0, 0, tr("Number of Sonobuoys carried:"), field("NumBuoys"),
+                         LabelPlace::Above);
 
     weaponBox_ = makeBox("Box_WeapStats", tr("Weapon only Stats"), fieldArea());
     auto* weapon = new QGridLayout(weaponBox_);
-    addSpinPositionField(weapon, 0, 0, "DetProb", tr("Probability of correct detonation:"), R::DetProb, 0, 100,
+    addSpinPositionField(weapon, 0, 0, tr("Probability of correct detonation:"), field("DetProb"),
                          LabelPlace::Above);
-    addWholeNumberText(weapon, 2, 0, "Range", tr("Range:"), R::Range, &rangeLabel_);
+    addWholeNumberText(weapon, 2, 0, tr("Range:"), field("Range"), &rangeLabel_);
     rangeLabel_->setObjectName("RangeLabel");
     rangeEdit_ = wholeNumbers_.value("Range").edit;
     targetBox_ = makeBox("Box_TargetStats", tr("Possible Targets"), weaponBox_);
@@ -145,26 +146,29 @@ TObjectForm::TObjectForm(ByteVector& master, DialogService& dialogs, ObjectEdito
 
     auto* points = makeBox("GroupBox6", tr("Default Point Value"), fieldArea());
     auto* pointsGrid = new QGridLayout(points);
-    const SpinField pointsField = makeSpinField(points, "Points", 0, 32767);
+    const SpinField pointsField = makeSpinField(points, field("Points"));
     pointsGrid->addWidget(pointsField.row, 0, 0);
-    wholeNumbers_.insert("Points", {R::Points, pointsField.edit, pointsField.arrows});
+    wholeNumbers_.insert("Points", {field("Points").integer(), pointsField.edit, pointsField.arrows});
     connect(pointsField.edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeSimpleNumber);
 
     auto* priorities = makeBox("GroupBox7", tr("Mission Priorities"), fieldArea());
     auto* prioritiesGrid = new QGridLayout(priorities);
     const QStringList priorityLabels{tr("ASW:"),   tr("SUW:"),   tr("AAW:"),      tr("Strike:"),
                                      tr("Recon:"), tr("Comms:"), tr("Anti-Mine:")};
+    const FieldInfo& misPri = field("MisPri");
+    check(static_cast<std::size_t>(priorityLabels.size()) == misPri.count, "a label for each mission priority");
     for (int i = 0; i < priorityLabels.size(); ++i) {
-        const QString name = QString("MisPri%1").arg(i);
-        const SpinField field = makeSpinField(priorities, name, 0, 6);
-        setTypingLimit(field.edit, 1);
-        field.edit->setMaximumWidth(30);
+        const auto element = static_cast<std::size_t>(i);
+        const QString name = controlName(misPri, element);
+        const SpinField spin =
+            makeSpinField(priorities, name, static_cast<int>(misPri.lowest), static_cast<int>(misPri.highest));
+        setTypingLimit(spin.edit, 1);
+        spin.edit->setMaximumWidth(30);
         // Two priorities a row, to keep the window low.
         prioritiesGrid->addWidget(new QLabel(priorityLabels[i], priorities), i / 2, 2 * (i % 2));
-        prioritiesGrid->addWidget(field.row, i / 2, 2 * (i % 2) + 1);
-        wholeNumbers_.insert(name, {IntegerField(R::MisPri.offset + static_cast<std::size_t>(i), 1, false),
-                                    field.edit, field.arrows});
-        connect(field.edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeMisPriorities);
+        prioritiesGrid->addWidget(spin.row, i / 2, 2 * (i % 2) + 1);
+        wholeNumbers_.insert(name, {misPri.integer(element), spin.edit, spin.arrows});
+        connect(spin.edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeMisPriorities);
     }
 
     auto* pages = makeBox("GroupBox11", tr("Other Pages"), fieldArea());
@@ -261,19 +265,19 @@ QGroupBox* TObjectForm::makeBox(const QString& name, const QString& caption, QWi
 
 void TObjectForm::buildCommonStats(QGroupBox* box) {
     auto* grid = new QGridLayout(box);
-    auto addText = [&](int row, const QString& name, const QString& label, const TextFieldSpec& field,
-                       void (TObjectForm::*handler)()) {
-        QLineEdit* edit = makeTextField(box, name, static_cast<int>(field.maxLength()));
-        edit->setMaximumWidth(field.maxLength() > 20 ? 300 : 180);
+    auto addText = [&](int row, std::string_view name, const QString& label, void (TObjectForm::*handler)()) {
+        const FieldInfo& text = field(name);
+        QLineEdit* edit = makeTextField(box, text);
+        edit->setMaximumWidth(text.textLimit > 20 ? 300 : 180);
         grid->addWidget(new QLabel(label, box), row, 0);
         grid->addWidget(edit, row, 1, 1, 3);
         connect(edit, &QLineEdit::textChanged, this, handler);
         return edit;
     };
-    objectName_ = addText(0, "ObjectName", tr("Name:"), R::ObjectName, &TObjectForm::ChangeObjectName);
-    displayName_ = addText(1, "DisplayName", tr("Display Name:"), R::DisplayName, &TObjectForm::ChangeDisplayName);
+    objectName_ = addText(0, "ObjectName", tr("Name:"), &TObjectForm::ChangeObjectName);
+    displayName_ = addText(1, "DisplayName", tr("Display Name:"), &TObjectForm::ChangeDisplayName);
     doctrineName_ =
-        addText(2, "DoctrineName", tr("Default Doctrine:"), R::DoctrineName, &TObjectForm::ChangeDefaultDoctrine);
+        addText(2, "DoctrineName", tr("Default Doctrine:"), &TObjectForm::ChangeDefaultDoctrine);
 
     objectType_ = new QComboBox(box);
     objectType_->setObjectName("ObjType");
@@ -293,7 +297,7 @@ void TObjectForm::buildCommonStats(QGroupBox* box) {
     for (std::string_view word : simTypeWords) {
         simType_->addItem(QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size())));
     }
-    simType_->lineEdit()->setMaxLength(static_cast<int>(R::SimType.maxLength()));
+    simType_->lineEdit()->setMaxLength(static_cast<int>(field("SimType").textLimit));
     // As wide as its words, not as its longest possible text: the window fits a laptop screen.
     simType_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     simType_->setMinimumContentsLength(9);
@@ -302,31 +306,28 @@ void TObjectForm::buildCommonStats(QGroupBox* box) {
     grid->addWidget(simType_, 3, 3);
     connect(simType_, &QComboBox::editTextChanged, this, &TObjectForm::ChangeSimType);
 
-    ambientSound_ = addText(4, "AmbientSound", tr("Ambient Sound:"), R::AmbientSound, &TObjectForm::ChangeAmbientSound);
+    ambientSound_ = addText(4, "AmbientSound", tr("Ambient Sound:"), &TObjectForm::ChangeAmbientSound);
 
-    addSpinPositionField(grid, 5, 0, "MastHeight", tr("Mast Height:"), R::MastHeight, 0, 16384);
-    addSpinPositionField(grid, 5, 2, "Draft", tr("Draft:"), R::Draft, 0, 16384);
-    addSpinPositionField(grid, 6, 0, "Length", tr("Length:"), R::Length, 0, 16384);
-    addSpinPositionField(grid, 6, 2, "Width", tr("Width:"), R::Width, 0, 16384);
-    addLimitPair(grid, 7, "MaxSpeed", tr("Max Speed:"), R::MaxSpeed, "MinSpeed", tr("Min Speed:"), R::MinSpeed, 0,
-                 16384);
-    addLimitPair(grid, 9, "MaxAlt", tr("Max Alt.:"), R::MaxAlt, "MinAlt", tr("Min Alt.:"), R::MinAlt, -32767, 32767);
-    addWholeNumberText(grid, 11, 0, "Mass", tr("Mass:"), R::Mass);
-    addFloatField(grid, 11, 2, "TurnRadius", tr("Turn Radius:"), R::TurnRadius, true);
-    addFloatField(grid, 12, 0, "DragCoeff", tr("Drag Coefficient:"), R::DragCoeff, false);
+    addSpinPositionField(grid, 5, 0, tr("Mast Height:"), field("MastHeight"));
+    addSpinPositionField(grid, 5, 2, tr("Draft:"), field("Draft"));
+    addSpinPositionField(grid, 6, 0, tr("Length:"), field("Length"));
+    addSpinPositionField(grid, 6, 2, tr("Width:"), field("Width"));
+    addLimitPair(grid, 7, tr("Max Speed:"), field("MaxSpeed"), tr("Min Speed:"), field("MinSpeed"));
+    addLimitPair(grid, 9, tr("Max Alt.:"), field("MaxAlt"), tr("Min Alt.:"), field("MinAlt"));
+    addWholeNumberText(grid, 11, 0, tr("Mass:"), field("Mass"));
+    addFloatField(grid, 11, 2, tr("Turn Radius:"), field("TurnRadius"), true);
+    addFloatField(grid, 12, 0, tr("Drag Coefficient:"), field("DragCoeff"), false);
     // The two long labels reach across the field column, so that the label column, and the
     // window, are no wider than the other labels need: it fits a laptop screen.
-    addSpinPositionField(grid, 13, 0, "Armour", tr("Armour/Damage value:"), R::Armour, 0, 16384, LabelPlace::Across);
-    addSpinPositionField(grid, 14, 0, "maxPitch", tr("Max Climb/Dive angle(degs):"), R::maxPitch, 0, 90,
-                         LabelPlace::Across);
+    addSpinPositionField(grid, 13, 0, tr("Armour/Damage value:"), field("Armour"), LabelPlace::Across);
+    addSpinPositionField(grid, 14, 0, tr("Max Climb/Dive angle(degs):"), field("maxPitch"), LabelPlace::Across);
     grid->setRowStretch(15, 1);
 }
 
-void TObjectForm::addSpinPositionField(QGridLayout* grid, int row, int column, const QString& name,
-                                       const QString& label, IntegerField field, int minimum, int maximum,
-                                       LabelPlace place) {
+void TObjectForm::addSpinPositionField(QGridLayout* grid, int row, int column, const QString& label,
+                                       const FieldInfo& field, LabelPlace place) {
     QWidget* box = grid->parentWidget();
-    const SpinField spin = makeSpinField(box, name, minimum, maximum);
+    const SpinField spin = makeSpinField(box, field);
     if (place == LabelPlace::Above) {
         grid->addWidget(new QLabel(label, box), row, column, 1, 2);
         grid->addWidget(spin.row, row + 1, column, 1, 2);
@@ -337,24 +338,29 @@ void TObjectForm::addSpinPositionField(QGridLayout* grid, int row, int column, c
         grid->addWidget(new QLabel(label, box), row, column);
         grid->addWidget(spin.row, row, column + 1);
     }
-    wholeNumbers_.insert(name, {field, spin.edit, spin.arrows});
+    wholeNumbers_.insert(controlName(field), {field.integer(), spin.edit, spin.arrows});
     connect(spin.edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeSimpleNumber);
 }
 
-void TObjectForm::addLimitPair(QGridLayout* grid, int row, const QString& maximumName,
-                               const QString& maximumLabel, IntegerField maximumField,
-                               const QString& minimumName, const QString& minimumLabel,
-                               IntegerField minimumField, int lowest, int highest, bool stacked) {
+void TObjectForm::addLimitPair(QGridLayout* grid, int row, const QString& maximumLabel,
+                               const FieldInfo& maximumField, const QString& minimumLabel,
+                               const FieldInfo& minimumField, bool stacked) {
+    check(maximumField.lowest == minimumField.lowest && maximumField.highest == minimumField.highest,
+          "a limit pair whose fields have different ranges");
+    const int lowest = static_cast<int>(maximumField.lowest);
+    const int highest = static_cast<int>(maximumField.highest);
+    const QString maximumName = controlName(maximumField);
+    const QString minimumName = controlName(minimumField);
     QWidget* box = grid->parentWidget();
-    const SpinField maximum = makeSpinField(box, maximumName, lowest, highest);
-    const SpinField minimum = makeSpinField(box, minimumName, lowest, highest);
+    const SpinField maximum = makeSpinField(box, maximumField);
+    const SpinField minimum = makeSpinField(box, minimumField);
     grid->addWidget(new QLabel(maximumLabel, box), row, 0);
     grid->addWidget(maximum.row, row, 1);
     // Stacked, the minimum goes under the maximum, for the narrow boxes.
     grid->addWidget(new QLabel(minimumLabel, box), stacked ? row + 1 : row, stacked ? 0 : 2);
     grid->addWidget(minimum.row, stacked ? row + 1 : row, stacked ? 1 : 3);
-    limitPairs_.insert(maximumName, {maximumField, maximum, minimumName, true, lowest, highest});
-    limitPairs_.insert(minimumName, {minimumField, minimum, maximumName, false, lowest, highest});
+    limitPairs_.insert(maximumName, {maximumField.integer(), maximum, minimumName, true, lowest, highest});
+    limitPairs_.insert(minimumName, {minimumField.integer(), minimum, maximumName, false, lowest, highest});
     const QHash<QString, void (TObjectForm::*)()> handlers{
         {"MaxSpeed", &TObjectForm::ChangeMaxSpeed}, {"MinSpeed", &TObjectForm::ChangeMinSpeed},
         {"MaxAlt", &TObjectForm::ChangeMaxAlt},     {"MinAlt", &TObjectForm::ChangeMinAlt},
@@ -363,29 +369,31 @@ void TObjectForm::addLimitPair(QGridLayout* grid, int row, const QString& maximu
     connect(minimum.edit, &QLineEdit::textChanged, this, handlers.value(minimumName));
 }
 
-void TObjectForm::addWholeNumberText(QGridLayout* grid, int row, int column, const QString& name,
-                                     const QString& label, IntegerField field, QLabel** labelOut) {
+void TObjectForm::addWholeNumberText(QGridLayout* grid, int row, int column, const QString& label,
+                                     const FieldInfo& field, QLabel** labelOut) {
     QWidget* box = grid->parentWidget();
+    const QString name = controlName(field);
     auto* edit = new QLineEdit(box);
     edit->setObjectName(name);
     edit->setMaximumWidth(110);
     auto* caption = new QLabel(label, box);
     grid->addWidget(caption, row, column);
     grid->addWidget(edit, row, column + 1);
-    wholeNumbers_.insert(name, {field, edit, nullptr});
+    wholeNumbers_.insert(name, {field.integer(), edit, nullptr});
     connect(edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeSimpleNumber);
     if (labelOut != nullptr) {
         *labelOut = caption;
     }
 }
 
-void TObjectForm::addFloatField(QGridLayout* grid, int row, int column, const QString& name,
-                                const QString& label, NumberField<float> field, bool withArrows,
-                                LabelPlace place) {
+void TObjectForm::addFloatField(QGridLayout* grid, int row, int column, const QString& label,
+                                const FieldInfo& field, bool withArrows, LabelPlace place) {
     QWidget* box = grid->parentWidget();
+    const QString name = controlName(field);
     QLineEdit* edit = nullptr;
     QWidget* control = nullptr;
     if (withArrows) {
+        // The field takes any number; its arrows step through the whole numbers they reach.
         const SpinField spin = makeSpinField(box, name, 0, 32767);
         edit = spin.edit;
         control = spin.row;
@@ -405,7 +413,7 @@ void TObjectForm::addFloatField(QGridLayout* grid, int row, int column, const QS
         grid->addWidget(new QLabel(label, box), row, column);
         grid->addWidget(control, row, column + 1);
     }
-    floats_.insert(name, {field, edit});
+    floats_.insert(name, {NumberField<float>{field.offset}, edit});
     connect(edit, &QLineEdit::textChanged, this, &TObjectForm::ChangeFloatNumber);
 }
 

@@ -104,16 +104,15 @@ private:
 
     QGroupBox* makeBox(const QString& name, const QString& caption, QWidget* parent);
     void buildCommonStats(QGroupBox* box);
-    void addSpinPositionField(QGridLayout* grid, int row, int column, const QString& name,
-                              const QString& label, IntegerField field, int minimum, int maximum,
+    // Each control is named after its field and takes the range that the field's table gives.
+    void addSpinPositionField(QGridLayout* grid, int row, int column, const QString& label, const FieldInfo& field,
                               LabelPlace place = LabelPlace::Beside);
-    void addLimitPair(QGridLayout* grid, int row, const QString& maximumName, const QString& maximumLabel,
-                      IntegerField maximumField, const QString& minimumName, const QString& minimumLabel,
-                      IntegerField minimumField, int lowest, int highest, bool stacked = false);
-    void addWholeNumberText(QGridLayout* grid, int row, int column, const QString& name,
-                            const QString& label, IntegerField field, QLabel** labelOut = nullptr);
-    void addFloatField(QGridLayout* grid, int row, int column, const QString& name, const QString& label,
-                       NumberField<float> field, bool withArrows, LabelPlace place = LabelPlace::Beside);
+    void addLimitPair(QGridLayout* grid, int row, const QString& maximumLabel, const FieldInfo& maximumField,
+                      const QString& minimumLabel, const FieldInfo& minimumField, bool stacked = false);
+    void addWholeNumberText(QGridLayout* grid, int row, int column, const QString& label, const FieldInfo& field,
+                            QLabel** labelOut = nullptr);
+    void addFloatField(QGridLayout* grid, int row, int column, const QString& label, const FieldInfo& field,
+                       bool withArrows, LabelPlace place = LabelPlace::Beside);
     template <std::size_t N>
     void addCapabilityBoxes(QGroupBox* box, const std::array<CapabilityBit, N>& bits,
                             void (TObjectForm::*handler)());
