@@ -11,8 +11,7 @@ namespace {
 struct NamedFile {
     DatabaseFile file;
     std::size_t recordSize;
-    TextFieldSpec nameField;
-    std::string_view fieldName;
+    const FieldInfo& nameField; // from the record's field table
     std::string_view recordWord;
 };
 
@@ -23,7 +22,7 @@ void checkFile(const CheckedSet& set, const NameIndex& names, const NamedFile& n
     }
     const ConstByteSpan file = set.bytes(named.file);
     const auto nameOf = [&](std::size_t index) {
-        return named.nameField.read(file.subspan(index * named.recordSize, named.recordSize));
+        return named.nameField.text().read(file.subspan(index * named.recordSize, named.recordSize));
     };
     for (std::size_t i = 0; i < names.count(); ++i) {
         const std::size_t first = names.firstOf(i);
@@ -36,7 +35,7 @@ void checkFile(const CheckedSet& set, const NameIndex& names, const NamedFile& n
                               std::to_string(first + 1);
         problem += firstName == name ? "" : " (" + quotedText(firstName) + ", letter case ignored)";
         findings.add({FindingKind::RepeatedName, named.file, i + 1, name,
-                      std::string(named.fieldName), problem});
+                      std::string(named.nameField.name), problem});
     }
 }
 
@@ -44,16 +43,15 @@ void checkFile(const CheckedSet& set, const NameIndex& names, const NamedFile& n
 
 void RepeatedNameCheck::run(const SetIndexes& indexes, FindingList& findings) const {
     checkFile(indexes.set, indexes.objects.names(),
-              {DatabaseFile::Objects, ObjectRecord::Size, ObjectRecord::ObjectName, "ObjectName",
-               "object"},
+              {DatabaseFile::Objects, ObjectRecord::Size, fieldNamed(objectFields, "ObjectName"), "object"},
               findings);
     checkFile(indexes.set, indexes.launchers,
-              {DatabaseFile::Launchers, LauncherRecord::Size, LauncherRecord::LauncherName,
-               "LauncherName", "launcher"},
+              {DatabaseFile::Launchers, LauncherRecord::Size, fieldNamed(launcherFields, "LauncherName"),
+               "launcher"},
               findings);
     checkFile(
         indexes.set, indexes.threeD,
-        {DatabaseFile::ThreeDObjects, ThreeDRecord::Size, ThreeDRecord::Name, "Name", "3D object"},
+        {DatabaseFile::ThreeDObjects, ThreeDRecord::Size, fieldNamed(threeDFields, "Name"), "3D object"},
         findings);
 }
 

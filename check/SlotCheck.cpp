@@ -10,16 +10,15 @@ namespace {
 
 struct SlotList {
     DatabaseFile file;
-    std::string_view field;
+    const FieldInfo& slots; // the object's slot array, from its field table
     std::string_view record;  // "launcher"
     std::string_view records; // "launchers"
 };
 
-template <typename Slots>
-void checkSlots(const Slots& slots, const SlotList& list, std::size_t listCount,
-                ConstByteSpan object, std::size_t objectIndex, FindingList& findings) {
-    for (std::size_t slot = 0; slot < Slots::count; ++slot) {
-        const int value = slots.read(object, slot);
+void checkSlots(const SlotList& list, std::size_t listCount, ConstByteSpan object, std::size_t objectIndex,
+                FindingList& findings) {
+    for (std::size_t slot = 0; slot < list.slots.count; ++slot) {
+        const std::int64_t value = list.slots.integer(slot).read(object);
         if (value >= 0 && static_cast<std::size_t>(value) <= listCount) {
             continue;
         }
@@ -36,7 +35,7 @@ void checkSlots(const Slots& slots, const SlotList& list, std::size_t listCount,
         }
         findings.add({FindingKind::SlotNamesNothing, DatabaseFile::Objects, objectIndex + 1,
                       ObjectRecord::ObjectName.read(object),
-                      std::string(list.field) + " slot " + std::to_string(slot + 1), problem});
+                      std::string(list.slots.name) + " slot " + std::to_string(slot + 1), problem});
     }
 }
 
@@ -47,9 +46,11 @@ void SlotCheck::run(const SetIndexes& indexes, FindingList& findings) const {
     if (!set.has(DatabaseFile::Objects)) {
         return;
     }
-    constexpr SlotList launchers{DatabaseFile::Launchers, "LauncherSlots", "launcher", "launchers"};
-    constexpr SlotList airstrips{DatabaseFile::Airstrips, "AirstripSlots", "airstrip", "airstrips"};
-    constexpr SlotList sensors{DatabaseFile::Sensors, "SensorSlots", "sensor", "sensors"};
+    const SlotList launchers{DatabaseFile::Launchers, fieldNamed(objectFields, "LauncherSlots"), "launcher",
+                             "launchers"};
+    const SlotList airstrips{DatabaseFile::Airstrips, fieldNamed(objectFields, "AirstripSlots"), "airstrip",
+                             "airstrips"};
+    const SlotList sensors{DatabaseFile::Sensors, fieldNamed(objectFields, "SensorSlots"), "sensor", "sensors"};
     const std::size_t launcherCount = LauncherFile::count(set.bytes(DatabaseFile::Launchers));
     const std::size_t airstripCount =
         NamedList(airstripListFormat, set.bytes(DatabaseFile::Airstrips)).count();
@@ -60,13 +61,13 @@ void SlotCheck::run(const SetIndexes& indexes, FindingList& findings) const {
     for (std::size_t i = 0; i < ObjectFile::count(objects); ++i) {
         const ConstByteSpan object = ObjectFile::record(objects, i);
         if (set.has(DatabaseFile::Launchers)) {
-            checkSlots(ObjectRecord::LauncherSlots, launchers, launcherCount, object, i, findings);
+            checkSlots(launchers, launcherCount, object, i, findings);
         }
         if (set.has(DatabaseFile::Airstrips)) {
-            checkSlots(ObjectRecord::AirstripSlots, airstrips, airstripCount, object, i, findings);
+            checkSlots(airstrips, airstripCount, object, i, findings);
         }
         if (set.has(DatabaseFile::Sensors)) {
-            checkSlots(ObjectRecord::SensorSlots, sensors, sensorCount, object, i, findings);
+            checkSlots(sensors, sensorCount, object, i, findings);
         }
     }
 }
