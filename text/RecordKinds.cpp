@@ -36,7 +36,7 @@ constexpr RecordLevel nationLevels[] = {
 };
 constexpr RecordLevel carrierLevels[] = {
     {"carrier", CarrierRecord::Size, carrierFields, "ObjectName", &fieldNamed(carrierFields, "NumPlatforms"),
-     "aircraftTypes"},
+     "aircraftTypes", "Country"},
     {"aircraft type", AircraftTypeRecord::Size, aircraftTypeFields, "TagName", nullptr, {}},
 };
 
@@ -66,6 +66,10 @@ constexpr bool levelsAreSound() {
                 return false;
             }
             if (level.countField != nullptr && level.countField->kind != FieldKind::Signed) {
+                return false;
+            }
+            const FieldInfo* owner = findField(level.fields, level.ownerField);
+            if (!level.ownerField.empty() && (owner == nullptr || owner->kind != FieldKind::Text)) {
                 return false;
             }
         }

@@ -39,6 +39,9 @@ struct RecordLevel {
     // JSON member that lists them. A count follows from its list; it is no value of its own.
     const FieldInfo* countField = nullptr;
     std::string_view childrenMember;
+    // A field that names the record together with its key, where the key alone does not: a
+    // carrier is its nation's ship class, named by Country and ObjectName.
+    std::string_view ownerField = {};
 
     constexpr bool hasChildren() const { return countField != nullptr; }
     // A value a person reads and writes: no reserved bytes, no count.

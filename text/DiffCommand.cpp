@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: MIT
+#include "text/DiffCommand.h"
+
+#include "common/FileIo.h"
+#include "text/DiffReport.h"
+#include "text/LosslessFile.h"
+
+#include <filesystem>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace keel {
+namespace {
+
+struct DiffOptions {
+    bool json = false;
+    std::optional<RecordKind> kind;
+    std::vector<std::filesystem::path> paths;
+};
+
+// The options, or a message for the user.
+std::variant<DiffOptions, std::string> parseDiffOptions(std::span<const std::string> arguments) {
+    DiffOptions options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
+            options.paths.emplace_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--kind" || argument.starts_with("--kind=")) {
+            std::string name;
+            if (argument != "--kind") {
+                name = argument.substr(7);
+            } else if (i + 1 < arguments.size()) {
+                name = arguments[++i];
+            } else {
+                return std::string("--kind needs a kind: ") + recordKindNames();
+            }
+            options.kind = recordKindNamed(name);
+            if (!options.kind) {
+                return "unknown kind \"" + name + "\"; the kinds are " + recordKindNames();
+            }
+        } else {
+            return "unknown option " + argument;
+        }
+    }
+    if (options.paths.size() != 2) {
+        return "diff compares two files or two set directories, A and B";
+    }
+    return options;
+}
+
+std::string readFailure(const std::filesystem::path& path, const ReadResult& read) {
+    return "cannot read " + path.string() + ": " +
+           (read.reason.empty() ? "no such file" : read.reason);
+}
+
+// Compares what it is given, telling a sink; a failure ends it with a message.
+class Comparison {
+public:
+    explicit Comparison(DifferenceSink& sink) : sink_(sink) {}
+
+    std::size_t differences() const { return differences_; }
+
+    // Two files of one kind, named in the report as `label`. Nothing when they compared.
+    std::optional<std::string> files(std::string_view label, RecordKind kind,
+                                     const std::filesystem::path& a,
+                                     const std::filesystem::path& b) {
+        ReadResult inA = readWholeFile(a);
+        if (!inA.ok()) {
+            return readFailure(a, inA);
+        }
+        ReadResult inB = readWholeFile(b);
+        if (!inB.ok()) {
+            return readFailure(b, inB);
+        }
+        compare(label, kind, std::move(inA.bytes), std::move(inB.bytes));
+        return std::nullopt;
+    }
+
+    // Every file of a set that either directory holds, in the set's order.
+    std::optional<std::string> sets(const std::filesystem::path& a,
+                                    const std::filesystem::path& b) {
+        for (const RecordKindInfo& kind : recordKinds()) {
+            ReadResult inA = readWholeFile(a / kind.setFileName);
+            ReadResult inB = readWholeFile(b / kind.setFileName);
+            const bool missingInA = inA.status == ReadStatus::Missing;
+            const bool missingInB = inB.status == ReadStatus::Missing;
+            if (!inA.ok() && !missingInA) {
+                return readFailure(a / kind.setFileName, inA);
+            }
+            if (!inB.ok() && !missingInB) {
+                return readFailure(b / kind.setFileName, inB);
+            }
+            if (missingInA != missingInB) {
+                Difference onlyInOne;
+                onlyInOne.change = missingInB ? Change::FileOnlyInA : Change::FileOnlyInB;
+                onlyInOne.file = kind.setFileName;
+                tell(onlyInOne);
+            } else if (!missingInA) {
+                compare(kind.setFileName, kind.kind, std::move(inA.bytes), std::move(inB.bytes));
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    void tell(const Difference& difference) {
+        sink_.add(difference);
+        ++differences_;
+    }
+
+    // Equal bytes are equal files; only files that differ are read as records, each file's bytes
+    // let go of once its records hold them.
+    void compare(std::string_view label, RecordKind kind, ByteVector a, ByteVector b) {
+        if (a == b) {
+            return;
+        }
+        const LosslessFile inA = readLosslessFile(kind, a);
+        ByteVector().swap(a);
+        const LosslessFile inB = readLosslessFile(kind, b);
+        ByteVector().swap(b);
+        differences_ += diffFiles(label, inA, inB, sink_);
+    }
+
+    DifferenceSink& sink_;
+    std::size_t differences_ = 0;
+};
+
+std::string kindOf(RecordKind kind) {
+    return std::string(recordKind(kind).name);
+}
+
+} // namespace
+
+std::string_view diffUsage() {
+    return "usage: keeltext diff [--json] [--kind KIND] A B\n";
+}
+
+int runDiffCommand(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
+    const auto parsed = parseDiffOptions(arguments);
+    if (const auto* message = std::get_if<std::string>(&parsed)) {
+        err << "keeltext diff: " << *message << "\n" << diffUsage();
+        return 2;
+    }
+    const DiffOptions& options = std::get<DiffOptions>(parsed);
+    const std::filesystem::path& a = options.paths[0];
+    const std::filesystem::path& b = options.paths[1];
+    std::error_code unused;
+    const bool setA = std::filesystem::is_directory(a, unused);
+    const bool setB = std::filesystem::is_directory(b, unused);
+
+    JsonDiffReport json;
+    TextDiffReport text(out);
+    DifferenceSink& sink = options.json ? static_cast<DifferenceSink&>(json) : text;
+    Comparison comparison(sink);
+    std::optional<std::string> failure;
+    if (setA != setB) {
+        failure = (setA ? a : b).string() + " is a directory and " + (setA ? b : a).string() +
+                  " is not: give two files of one kind or two set directories";
+    } else if (setA) {
+        failure = options.kind
+                      ? std::optional<std::string>("--kind is for two files, not for two sets")
+                      : comparison.sets(a, b);
+    } else {
+        const auto kindA = recordKindFor(a, options.kind);
+        const auto kindB = recordKindFor(b, options.kind);
+        if (const auto* message = std::get_if<std::string>(&kindA)) {
+            failure = *message;
+        } else if (const auto* messageB = std::get_if<std::string>(&kindB)) {
+            failure = *messageB;
+        } else if (std::get<RecordKind>(kindA) != std::get<RecordKind>(kindB)) {
+            failure = a.string() + " holds " + kindOf(std::get<RecordKind>(kindA)) + " and " +
+                      b.string() + " holds " + kindOf(std::get<RecordKind>(kindB)) +
+                      ": only files of one kind compare";
+        } else {
+            failure = comparison.files(a.filename().string(), std::get<RecordKind>(kindA), a, b);
+        }
+    }
+    if (failure) {
+        out.flush();
+        err << "keeltext diff: " << *failure << "\n";
+        return 2;
+    }
+    if (options.json) {
+        json.write(a, b, out);
+    }
+    if (!out.flush()) {
+        err << "keeltext diff: cannot write to standard output\n";
+        return 2;
+    }
+    return comparison.differences() == 0 ? 0 : 1;
+}
+
+} // namespace keel
