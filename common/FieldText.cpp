@@ -90,16 +90,18 @@ std::optional<std::string> storeWholeNumber(const FieldInfo& field, ByteSpan rec
     const std::string_view value = trimmed(text);
     std::int64_t number = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    const std::string range =
-        " is out of range " + std::to_string(field.storedMinimum()) + ".." + std::to_string(field.storedMaximum());
+    const auto outOfRange = [&] {
+        return quoted(text) + " is out of range " + std::to_string(field.storedMinimum()) + ".." +
+               std::to_string(field.storedMaximum());
+    };
     if (error == std::errc::result_out_of_range) {
-        return quoted(text) + range;
+        return outOfRange();
     }
     if (value.empty() || error != std::errc{} || end != value.data() + value.size()) {
         return quoted(text) + " is not a whole number";
     }
     if (number < field.storedMinimum() || number > field.storedMaximum()) {
-        return quoted(text) + range;
+        return outOfRange();
     }
     field.integer(index).write(record, number);
     return std::nullopt;
@@ -117,7 +119,9 @@ std::optional<std::string> storeText(const FieldInfo& field, ByteSpan record, st
     if (bytes->find('\0') != std::string::npos) {
         return quoted(text) + " holds a zero character, which ends a text";
     }
-    const std::size_t limit = room == TextRoom::WholeField ? field.elementWidth : field.storedTextLength();
+    const std::size_t limit = room == TextRoom::WholeField    ? field.elementWidth
+                              : room == TextRoom::EditorLimit ? std::min(field.textLimit, field.storedTextLength())
+                                                              : field.storedTextLength();
     if (bytes->size() > limit) {
         return quoted(text) + " is longer than " + std::to_string(limit) + " characters";
     }

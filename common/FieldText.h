@@ -25,6 +25,7 @@ std::string fieldValueText(const FieldInfo& field, ConstByteSpan record, std::si
 enum class TextRoom {
     WithTerminator, // at most the field's width less one, followed by its terminator
     WholeField,     // the whole width too, without terminator, as a file may hold it
+    EditorLimit,    // at most what the field's editor lets a user enter (its textLimit)
 };
 
 // Stores a text into an element, or says why it cannot, as "\"40000\" is out of range

@@ -135,16 +135,11 @@ std::string kindOf(RecordKind kind) {
     return std::string(recordKind(kind).name);
 }
 
-} // namespace
-
-std::string_view diffUsage() {
-    return "usage: keeltext diff [--json] [--kind KIND] A B\n";
-}
-
-int runDiffCommand(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
+int compareAndReport(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
     const auto parsed = parseDiffOptions(arguments);
     if (const auto* message = std::get_if<std::string>(&parsed)) {
-        err << "keeltext diff: " << *message << "\n" << diffUsage();
+        err << "keeltext: " << *message << "\n"
+            << diffUsage() << "Try 'keeltext --help' for more.\n";
         return 2;
     }
     const DiffOptions& options = std::get<DiffOptions>(parsed);
@@ -159,7 +154,13 @@ int runDiffCommand(std::span<const std::string> arguments, std::ostream& out, st
     DifferenceSink& sink = options.json ? static_cast<DifferenceSink&>(json) : text;
     Comparison comparison(sink);
     std::optional<std::string> failure;
-    if (setA != setB) {
+    const auto missing = [](const std::filesystem::path& path) {
+        std::error_code unknown;
+        return !std::filesystem::exists(path, unknown) && !unknown;
+    };
+    if (missing(a) || missing(b)) {
+        failure = "cannot read " + (missing(a) ? a : b).string() + ": no such file or directory";
+    } else if (setA != setB) {
         failure = (setA ? a : b).string() + " is a directory and " + (setA ? b : a).string() +
                   " is not: give two files of one kind or two set directories";
     } else if (setA) {
@@ -183,7 +184,7 @@ int runDiffCommand(std::span<const std::string> arguments, std::ostream& out, st
     }
     if (failure) {
         out.flush();
-        err << "keeltext diff: " << *failure << "\n";
+        err << "keeltext: " << *failure << "\n";
         return 2;
     }
     if (options.json) {
@@ -194,6 +195,23 @@ int runDiffCommand(std::span<const std::string> arguments, std::ostream& out, st
         return 2;
     }
     return comparison.differences() == 0 ? 0 : 1;
+}
+
+} // namespace
+
+std::string_view diffUsage() {
+    return "Usage: keeltext diff [--json] [--kind KIND] A B\n";
+}
+
+int runDiffCommand(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
+    // A fault, such as a lack of memory, is trouble, never an answer of "differ".
+    try {
+        return compareAndReport(arguments, out, err);
+    } catch (const std::exception& fault) {
+        out.flush();
+        err << "keeltext: " << fault.what() << "\n";
+        return 2;
+    }
 }
 
 } // namespace keel

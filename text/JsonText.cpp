@@ -1,0 +1,466 @@
+// SPDX-License-Identifier: MIT
+#include "text/JsonText.h"
+
+#include "common/FieldText.h"
+#include "text/RecordValues.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace keel {
+namespace {
+
+// Members in the order they are written, and floats of single precision, so that a float's
+// shortest form is that of the float and not of a double.
+using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool, std::int64_t, std::uint64_t,
+                                  float>;
+
+constexpr std::string_view restMember = "_rest";
+constexpr std::string_view trailingMember = "_trailing";
+constexpr std::string_view countMember = "_count";
+
+// ---- Writing ----
+
+// Appends a member without looking for one of its name first: each name is written once.
+void appendMember(Json& object, std::string_view name, Json value) {
+    object.get_ref<Json::object_t&>().emplace_back(std::string(name), std::move(value));
+}
+
+Json valueJson(const FieldInfo& field, ConstByteSpan record, std::size_t index) {
+    if (field.isWholeNumber()) {
+        return field.integer(index).read(record);
+    }
+    if (field.kind == FieldKind::Float) {
+        const auto number = loadLittleEndian<float>(record.subspan(field.elementOffset(index), 4));
+        if (std::isfinite(number)) {
+            return number;
+        }
+    }
+    return fieldValueText(field, record, index);
+}
+
+Json recordJson(std::span<const RecordLevel> levels, const StoredRecord& record, bool readable) {
+    const RecordLevel& level = levels.front();
+    Json object = Json::object();
+    for (const FieldInfo& field : level.fields) {
+        if (!level.isValue(field)) {
+            continue;
+        }
+        if (!field.isArray()) {
+            appendMember(object, field.name, valueJson(field, record.bytes, 0));
+            continue;
+        }
+        Json elements = Json::array();
+        for (std::size_t i = 0; i < field.count; ++i) {
+            elements.push_back(valueJson(field, record.bytes, i));
+        }
+        appendMember(object, field.name, std::move(elements));
+    }
+    if (!readable) {
+        appendMember(object, restMember, hexText(restOf(level, record.bytes)));
+    }
+    if (level.hasChildren()) {
+        Json children = Json::array();
+        for (const StoredRecord& child : record.children) {
+            children.push_back(recordJson(levels.subspan(1), child, readable));
+        }
+        appendMember(object, level.childrenMember, std::move(children));
+    }
+    return object;
+}
+
+bool isScalar(const Json& value) { return !value.is_object() && !value.is_array(); }
+
+// An object a member a line, an array of plain values on one line, any other array an element
+// a line: a changed value is a changed line.
+void layOut(const Json& value, std::size_t indent, std::string& out) {
+    if (isScalar(value)) {
+        out += value.dump();
+        return;
+    }
+    const bool plain = value.is_array() && std::all_of(value.begin(), value.end(), isScalar);
+    if (value.empty() || plain) {
+        out += value.is_array() ? '[' : '{';
+        bool first = true;
+        for (const Json& element : value) {
+            out += first ? "" : ", ";
+            out += element.dump();
+            first = false;
+        }
+        out += value.is_array() ? ']' : '}';
+        return;
+    }
+    const std::string inner(indent + 2, ' ');
+    out += value.is_array() ? "[\n" : "{\n";
+    bool first = true;
+    for (auto member = value.begin(); member != value.end(); ++member) {
+        out += first ? "" : ",\n";
+        out += inner;
+        if (value.is_object()) {
+            out += Json(member.key()).dump();
+            out += ": ";
+        }
+        layOut(*member, indent + 2, out);
+        first = false;
+    }
+    out += '\n';
+    out.append(indent, ' ');
+    out += value.is_array() ? ']' : '}';
+}
+
+// ---- Reading ----
+
+// Thrown to stop the parser: the text's shape leaves nothing more to read.
+struct StopReading {};
+
+std::string describe(const Json& value) {
+    switch (value.type()) {
+    case Json::value_t::object:
+        return "an object";
+    case Json::value_t::array:
+        return "an array";
+    default:
+        return value.dump();
+    }
+}
+
+std::string floatText(float number) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    return std::string(buffer, result.ptr);
+}
+
+class JsonReader {
+public:
+    JsonReader(const ImportSource& source, ImportResult& result)
+        : source_(source), kind_(recordKind(source.kind)), result_(result) {
+        result_.file.kind = source.kind;
+    }
+
+    void read(std::string_view text) {
+        try {
+            // Every record is taken when it ends and then dropped, so that the whole text is
+            // never held as JSON values.
+            const Json nothingKept = Json::parse(
+                text.begin(), text.end(),
+                [this](int depth, Json::parse_event_t event, Json& parsed) { return onEvent(depth, event, parsed); });
+        } catch (const StopReading&) {
+        } catch (const Json::parse_error& error) {
+            result_.problems.add(source_.name + ":" + lineOf(text, error.byte) + ": malformed JSON: " +
+                                 reason(error.what()));
+        }
+        if (!result_.problems.any() && !arrayBegun_) {
+            result_.problems.add(source_.name + ": the text is no JSON array of " + std::string(kind_.top().word) +
+                                 " records");
+        }
+        LosslessFile& file = result_.file;
+        if (file.storedCount && static_cast<std::size_t>(*file.storedCount) == file.records.size()) {
+            file.storedCount.reset();
+        }
+    }
+
+private:
+    bool onEvent(int depth, Json::parse_event_t event, Json& parsed) {
+        using Event = Json::parse_event_t;
+        if (depth == 0) {
+            if (event == Event::array_start) {
+                arrayBegun_ = true;
+                return true;
+            }
+            if (event == Event::object_start || event == Event::value) {
+                throw StopReading{};
+            }
+            return true;
+        }
+        if (depth != 1) {
+            return true;
+        }
+        if (event == Event::object_start || event == Event::array_start) {
+            return true;
+        }
+        if (event == Event::object_end || event == Event::array_end || event == Event::value) {
+            takeElement(parsed);
+            if (result_.problems.full()) {
+                throw StopReading{};
+            }
+            return false; // nothing is kept but what was taken
+        }
+        return true;
+    }
+
+    void takeElement(const Json& element) {
+        ++elements_;
+        const std::string place = std::string(kind_.top().word) + " " + std::to_string(elements_);
+        if (trailingRead_) {
+            problem(place, "follows the object of trailing bytes, which must be the last");
+            return;
+        }
+        if (!element.is_object()) {
+            problem(place, "is " + describe(element) + ", not an object");
+            return;
+        }
+        if (element.contains(trailingMember) || element.contains(countMember)) {
+            takeTrailing(element, place);
+            return;
+        }
+        const std::size_t number = result_.file.records.size();
+        const StoredRecord* base = source_.base != nullptr && number < source_.base->records.size()
+                                       ? &source_.base->records[number]
+                                       : nullptr;
+        StoredRecord record;
+        if (makeRecord(kind_.levels, element, place, base, record)) {
+            result_.file.records.push_back(std::move(record));
+        }
+    }
+
+    // The members of one record, found in one pass over them.
+    struct Members {
+        std::vector<const Json*> fields; // by the field's place in its table
+        const Json* rest = nullptr;
+        const Json* children = nullptr;
+    };
+
+    Members membersOf(const RecordLevel& level, const Json& object, const std::string& place, bool& sound) {
+        Members members;
+        members.fields.assign(level.fields.size(), nullptr);
+        for (const auto& [name, value] : object.get_ref<const Json::object_t&>()) {
+            const FieldInfo* field = findField(level.fields, name);
+            if (field != nullptr && level.isValue(*field)) {
+                members.fields[static_cast<std::size_t>(field - level.fields.data())] = &value;
+            } else if (name == restMember) {
+                members.rest = &value;
+            } else if (level.hasChildren() && name == level.childrenMember) {
+                members.children = &value;
+            } else {
+                problem(place, "unknown member \"" + name + "\" of a " + std::string(level.word));
+                sound = false;
+            }
+        }
+        return members;
+    }
+
+    bool makeRecord(std::span<const RecordLevel> levels, const Json& object, const std::string& place,
+                    const StoredRecord* base, StoredRecord& record) {
+        const RecordLevel& level = levels.front();
+        if (!object.is_object()) {
+            problem(place, "is " + describe(object) + ", not an object");
+            return false;
+        }
+        bool sound = true;
+        const Members members = membersOf(level, object, place, sound);
+        std::optional<ByteVector> rest;
+        if (members.rest != nullptr) {
+            rest = restBytes(*members.rest, level, place);
+            sound = sound && rest.has_value();
+        }
+        RecordMaker maker(level, rest ? &*rest : nullptr, base != nullptr ? ConstByteSpan(base->bytes) : ConstByteSpan{});
+        for (std::size_t i = 0; i < level.fields.size(); ++i) {
+            const FieldInfo& field = level.fields[i];
+            if (!level.isValue(field)) {
+                continue;
+            }
+            if (members.fields[i] == nullptr) {
+                problem(place, "the member \"" + std::string(field.name) + "\" is missing");
+                sound = false;
+                continue;
+            }
+            sound = storeField(maker, field, *members.fields[i], place) && sound;
+        }
+        if (level.hasChildren()) {
+            sound = makeChildren(levels, members.children, place, base, record) && sound;
+        }
+        record.bytes = maker.take();
+        return sound;
+    }
+
+    bool makeChildren(std::span<const RecordLevel> levels, const Json* children, const std::string& place,
+                      const StoredRecord* base, StoredRecord& record) {
+        const std::string member(levels.front().childrenMember);
+        if (children == nullptr || !children->is_array()) {
+            problem(place, children == nullptr ? "the member \"" + member + "\" is missing"
+                                               : member + ": an array is needed, not " + describe(*children));
+            return false;
+        }
+        bool sound = true;
+        record.children.resize(children->size());
+        for (std::size_t i = 0; i < children->size(); ++i) {
+            const StoredRecord* baseChild =
+                base != nullptr && i < base->children.size() ? &base->children[i] : nullptr;
+            const std::string childPlace = place + ", " + std::string(levels[1].word) + " " + std::to_string(i + 1);
+            sound = makeRecord(levels.subspan(1), (*children)[i], childPlace, baseChild, record.children[i]) && sound;
+            if (result_.problems.full()) {
+                return false;
+            }
+        }
+        return sound;
+    }
+
+    bool storeField(RecordMaker& maker, const FieldInfo& field, const Json& value, const std::string& place) {
+        const std::string name(field.name);
+        if (!field.isArray()) {
+            return storeElement(maker, field, 0, value, place, name);
+        }
+        if (!value.is_array() || value.size() != field.count) {
+            problem(place, name + ": an array of " + std::to_string(field.count) + " values is needed, not " +
+                               (value.is_array() ? "one of " + std::to_string(value.size()) : describe(value)));
+            return false;
+        }
+        bool sound = true;
+        for (std::size_t i = 0; i < field.count; ++i) {
+            sound = storeElement(maker, field, i, value[i], place, name + "[" + std::to_string(i + 1) + "]") && sound;
+        }
+        return sound;
+    }
+
+    bool storeElement(RecordMaker& maker, const FieldInfo& field, std::size_t index, const Json& value,
+                      const std::string& place, const std::string& name) {
+        std::string text;
+        if (value.is_string()) {
+            text = value.get<std::string>();
+        } else if (field.kind == FieldKind::Text || !value.is_number()) {
+            problem(place, name + ": " + (field.kind == FieldKind::Text ? "a text" : "a number") + " is needed, not " +
+                               describe(value));
+            return false;
+        } else if (value.is_number_float()) {
+            const auto number = value.get<float>();
+            if (!std::isfinite(number)) {
+                problem(place, name + ": the number is out of range for a float");
+                return false;
+            }
+            text = floatText(number);
+        } else {
+            text = value.dump();
+        }
+        if (const auto wrong = maker.store(field, index, text)) {
+            problem(place, name + ": " + *wrong);
+            return false;
+        }
+        return true;
+    }
+
+    std::optional<ByteVector> restBytes(const Json& value, const RecordLevel& level, const std::string& place) {
+        if (!value.is_string()) {
+            problem(place, std::string(restMember) + ": a hexadecimal text is needed, not " + describe(value));
+            return std::nullopt;
+        }
+        auto bytes = bytesOfHex(value.get<std::string>());
+        if (const auto* wrong = std::get_if<std::string>(&bytes)) {
+            problem(place, std::string(restMember) + ": " + *wrong);
+            return std::nullopt;
+        }
+        auto& rest = std::get<ByteVector>(bytes);
+        if (rest.size() > level.size) {
+            problem(place, std::string(restMember) + ": " + std::to_string(rest.size()) + " bytes, more than the " +
+                               std::to_string(level.size) + " of a " + std::string(level.word));
+            return std::nullopt;
+        }
+        return std::move(rest);
+    }
+
+    void takeTrailing(const Json& element, const std::string& place) {
+        trailingRead_ = true;
+        const std::string where = "the object of trailing bytes (" + place + ")";
+        for (const auto& [name, value] : element.items()) {
+            if (name != trailingMember && !(name == countMember && kind_.counted)) {
+                problem(where, "unknown member \"" + name + "\"");
+            }
+        }
+        LosslessFile& file = result_.file;
+        if (const auto count = element.find(countMember); count != element.end() && kind_.counted) {
+            if (count->is_null()) {
+                file.hasCount = false;
+                if (!file.records.empty()) {
+                    problem(where, std::string(countMember) + ": a file without its count holds no records");
+                }
+            } else if (count->is_number_integer() && count->get<std::int64_t>() >= std::numeric_limits<std::int32_t>::min() &&
+                       count->get<std::int64_t>() <= std::numeric_limits<std::int32_t>::max()) {
+                file.storedCount = static_cast<std::int32_t>(count->get<std::int64_t>());
+            } else {
+                problem(where, std::string(countMember) + ": a count of -2147483648..2147483647 or null is needed, not " +
+                                   describe(*count));
+            }
+        }
+        const auto trailing = element.find(trailingMember);
+        if (trailing == element.end() || !trailing->is_string()) {
+            problem(where, std::string(trailingMember) + ": a hexadecimal text is needed" +
+                               (trailing == element.end() ? std::string() : ", not " + describe(*trailing)));
+            return;
+        }
+        auto bytes = bytesOfHex(trailing->get<std::string>());
+        if (const auto* wrong = std::get_if<std::string>(&bytes)) {
+            problem(where, std::string(trailingMember) + ": " + *wrong);
+            return;
+        }
+        file.trailing = std::move(std::get<ByteVector>(bytes));
+        if (!kind_.counted && file.trailing.size() >= kind_.recordSize()) {
+            problem(where, std::string(trailingMember) + ": trailing bytes are fewer than the " +
+                               std::to_string(kind_.recordSize()) + " of a record, not " +
+                               std::to_string(file.trailing.size()));
+        }
+        if (!file.hasCount && file.trailing.size() >= 4) {
+            problem(where, std::string(trailingMember) + ": a file without its count holds fewer than 4 bytes");
+        }
+    }
+
+    void problem(const std::string& place, const std::string& message) {
+        result_.problems.add(source_.name + ": " + place + ": " + message);
+    }
+
+    static std::string lineOf(std::string_view text, std::size_t byte) {
+        const std::size_t end = std::min(byte, text.size());
+        return std::to_string(1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+    }
+
+    // The parser's own words, without the exception's name and the place it gives otherwise.
+    static std::string reason(std::string_view what) {
+        const std::size_t column = what.find("column ");
+        const std::size_t colon = what.find(": ", column == std::string_view::npos ? 0 : column);
+        return std::string(colon == std::string_view::npos ? what : what.substr(colon + 2));
+    }
+
+    const ImportSource& source_;
+    const RecordKindInfo& kind_;
+    ImportResult& result_;
+    std::size_t elements_ = 0;
+    bool arrayBegun_ = false;
+    bool trailingRead_ = false;
+};
+
+} // namespace
+
+std::string jsonTextOf(const LosslessFile& file, bool readable) {
+    const RecordKindInfo& kind = recordKind(file.kind);
+    std::string out = "[";
+    bool first = true;
+    const auto element = [&](const Json& value) {
+        out += first ? "\n  " : ",\n  ";
+        layOut(value, 2, out);
+        first = false;
+    };
+    for (const StoredRecord& record : file.records) {
+        element(recordJson(kind.levels, record, readable));
+    }
+    const bool countDiffers = kind.counted && (!file.hasCount || file.storedCount);
+    if (!readable && (!file.trailing.empty() || countDiffers)) {
+        Json tail = Json::object();
+        tail[std::string(trailingMember)] = hexText(file.trailing);
+        if (countDiffers) {
+            tail[std::string(countMember)] = file.hasCount ? Json(*file.storedCount) : Json(nullptr);
+        }
+        element(tail);
+    }
+    out += first ? "]\n" : "\n]\n";
+    return out;
+}
+
+ImportResult fileOfJsonText(std::string_view text, const ImportSource& source) {
+    ImportResult result;
+    JsonReader(source, result).read(text);
+    return result;
+}
+
+} // namespace keel
