@@ -373,7 +373,7 @@ private:
         if (const auto count = element.find(countMember); count != element.end() && kind_.counted) {
             if (count->is_null()) {
                 file.hasCount = false;
-                if (!file.records.empty()) {
+                if (elements_ > 1) {
                     problem(where, std::string(countMember) + ": a file without its count holds no records");
                 }
             } else if (count->is_number_integer() && count->get<std::int64_t>() >= std::numeric_limits<std::int32_t>::min() &&
