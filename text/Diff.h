@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "text/LosslessFile.h"
+#include "common/Bytes.h"
+#include "text/RecordKinds.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,8 +28,8 @@ namespace keel {
 // One record on the way to a difference.
 struct RecordStep {
     const RecordLevel* level = nullptr;
-    const ByteVector* inA = nullptr; // the record in A, or none when it is only in B
-    const ByteVector* inB = nullptr;
+    ConstByteSpan inA; // the record's bytes in A; none when it is only in B
+    ConstByteSpan inB;
     std::size_t positionInA = 0; // among its level's records below the same record, counting
     std::size_t positionInB = 0; // from 1; 0 where it is not there
     bool byPosition = false;     // matched by its number, not by its key
@@ -36,7 +37,7 @@ struct RecordStep {
     bool keyRepeats = false;     // the key is held by more than one record, in A or in B
 
     // The record whose key names it: A's where it is there.
-    const ByteVector& named() const { return inA != nullptr ? *inA : *inB; }
+    ConstByteSpan named() const { return inA.empty() ? inB : inA; }
 };
 
 enum class Change {
@@ -73,10 +74,11 @@ public:
     virtual void add(const Difference& difference) = 0;
 };
 
-// Tells `sink` every difference between two files of `kind` in the order: for each record of
-// A, its move and changed fields, then the nested records' differences in the same order;
-// then the records only in A, then those only in B. Returns the number of differences.
-std::size_t diffFiles(std::string_view file, const LosslessFile& a, const LosslessFile& b,
+// Tells `sink` every difference between two files of `kind`, given as their bytes, in the
+// order: for each record of A, its move and changed fields, then the nested records'
+// differences in the same order; then the records only in A, then those only in B; last what
+// the files hold beyond their records. Returns the number of differences.
+std::size_t diffFiles(std::string_view file, RecordKind kind, ConstByteSpan a, ConstByteSpan b,
                       DifferenceSink& sink);
 
 } // namespace keel

@@ -2,10 +2,12 @@
 #include "text/DiffCommand.h"
 
 #include "common/FileIo.h"
+#include "common/PageProvision.h"
 #include "text/DiffReport.h"
-#include "text/LosslessFile.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -54,10 +56,39 @@ std::variant<DiffOptions, std::string> parseDiffOptions(std::span<const std::str
     return options;
 }
 
-std::string readFailure(const std::filesystem::path& path, const ReadResult& read) {
-    return "cannot read " + path.string() + ": " +
-           (read.reason.empty() ? "no such file" : read.reason);
-}
+// A whole file in memory that its reading fills: none of it is cleared first, which at
+// hundreds of megabytes would cost as much again as comparing them.
+class FileBytes {
+public:
+    explicit FileBytes(const std::filesystem::path& path) : path_(path) {
+        read_ = readWholeFileInto(path, [this](std::size_t size) {
+            if (size > capacity_) {
+                auto larger = std::make_unique_for_overwrite<Byte[]>(size);
+                providePages(larger.get(), larger.get() + size);
+                std::copy_n(data_.get(), std::min(size_, size), larger.get());
+                data_ = std::move(larger);
+                capacity_ = size;
+            }
+            size_ = size;
+            return data_.get();
+        });
+    }
+
+    bool ok() const { return read_.ok(); }
+    bool missing() const { return read_.status == ReadStatus::Missing; }
+    ConstByteSpan bytes() const { return {data_.get(), read_.ok() ? size_ : 0}; }
+    std::string failure() const {
+        return "cannot read " + path_.string() + ": " +
+               (read_.reason.empty() ? "no such file" : read_.reason);
+    }
+
+private:
+    std::filesystem::path path_;
+    std::unique_ptr<Byte[]> data_;
+    std::size_t capacity_ = 0;
+    std::size_t size_ = 0;
+    ReadIntoResult read_;
+};
 
 // Compares what it is given, telling a sink; a failure ends it with a message.
 class Comparison {
@@ -70,15 +101,15 @@ public:
     std::optional<std::string> files(std::string_view label, RecordKind kind,
                                      const std::filesystem::path& a,
                                      const std::filesystem::path& b) {
-        ReadResult inA = readWholeFile(a);
+        const FileBytes inA(a);
         if (!inA.ok()) {
-            return readFailure(a, inA);
+            return inA.failure();
         }
-        ReadResult inB = readWholeFile(b);
+        const FileBytes inB(b);
         if (!inB.ok()) {
-            return readFailure(b, inB);
+            return inB.failure();
         }
-        compare(label, kind, std::move(inA.bytes), std::move(inB.bytes));
+        compare(label, kind, inA.bytes(), inB.bytes());
         return std::nullopt;
     }
 
@@ -86,15 +117,15 @@ public:
     std::optional<std::string> sets(const std::filesystem::path& a,
                                     const std::filesystem::path& b) {
         for (const RecordKindInfo& kind : recordKinds()) {
-            ReadResult inA = readWholeFile(a / kind.setFileName);
-            ReadResult inB = readWholeFile(b / kind.setFileName);
-            const bool missingInA = inA.status == ReadStatus::Missing;
-            const bool missingInB = inB.status == ReadStatus::Missing;
+            const FileBytes inA(a / kind.setFileName);
+            const FileBytes inB(b / kind.setFileName);
+            const bool missingInA = inA.missing();
+            const bool missingInB = inB.missing();
             if (!inA.ok() && !missingInA) {
-                return readFailure(a / kind.setFileName, inA);
+                return inA.failure();
             }
             if (!inB.ok() && !missingInB) {
-                return readFailure(b / kind.setFileName, inB);
+                return inB.failure();
             }
             if (missingInA != missingInB) {
                 Difference onlyInOne;
@@ -102,7 +133,7 @@ public:
                 onlyInOne.file = kind.setFileName;
                 tell(onlyInOne);
             } else if (!missingInA) {
-                compare(kind.setFileName, kind.kind, std::move(inA.bytes), std::move(inB.bytes));
+                compare(kind.setFileName, kind.kind, inA.bytes(), inB.bytes());
             }
         }
         return std::nullopt;
@@ -114,17 +145,10 @@ private:
         ++differences_;
     }
 
-    // Equal bytes are equal files; only files that differ are read as records, each file's bytes
-    // let go of once its records hold them.
-    void compare(std::string_view label, RecordKind kind, ByteVector a, ByteVector b) {
-        if (a == b) {
-            return;
+    void compare(std::string_view label, RecordKind kind, ConstByteSpan a, ConstByteSpan b) {
+        if (!std::ranges::equal(a, b)) {
+            differences_ += diffFiles(label, kind, a, b, sink_);
         }
-        const LosslessFile inA = readLosslessFile(kind, a);
-        ByteVector().swap(a);
-        const LosslessFile inB = readLosslessFile(kind, b);
-        ByteVector().swap(b);
-        differences_ += diffFiles(label, inA, inB, sink_);
     }
 
     DifferenceSink& sink_;

@@ -6,6 +6,7 @@
 #include "common/FieldText.h"
 #include "nations/MissionRecords.h"
 #include "text/DiffReport.h"
+#include "text/LosslessFile.h"
 #include "tools/SampleSet.h"
 
 #include <functional>
@@ -43,8 +44,7 @@ const std::map<RecordKind, ByteVector>& sampleFiles() {
 
 Lines diffOf(RecordKind kind, const ByteVector& a, const ByteVector& b) {
     Lines found;
-    const std::size_t told = diffFiles(recordKind(kind).setFileName, readLosslessFile(kind, a),
-                                       readLosslessFile(kind, b), found);
+    const std::size_t told = diffFiles(recordKind(kind).setFileName, kind, a, b, found);
     EXPECT_EQ(told, found.lines.size());
     return found;
 }
