@@ -16,8 +16,10 @@ constexpr std::string_view restColumn = "_rest";
 constexpr std::string_view trailingMark = "trailing:";
 
 bool needsQuotes(std::string_view cell) {
-    return cell.find_first_of(",\"\r\n") != std::string_view::npos ||
-           (!cell.empty() && (cell.front() == ' ' || cell.back() == ' ' || cell.front() == '\t' || cell.back() == '\t'));
+    if (!cell.empty() && (cell.front() == ' ' || cell.back() == ' ' || cell.front() == '\t' || cell.back() == '\t')) {
+        return true;
+    }
+    return std::any_of(cell.begin(), cell.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
 }
 
 void appendCell(std::string& out, std::string_view cell) {
@@ -79,10 +81,11 @@ public:
 private:
     // The length of the first line with its end: "\n", "\r\n" or a lone "\r".
     static std::size_t lineEnd(std::string_view text) {
-        const std::size_t at = text.find_first_of("\r\n");
-        if (at == std::string_view::npos) {
+        const auto end = std::find_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; });
+        if (end == text.end()) {
             return text.size();
         }
+        const auto at = static_cast<std::size_t>(end - text.begin());
         return at + (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1);
     }
 

@@ -152,6 +152,9 @@ public:
         } catch (const Json::parse_error& error) {
             result_.problems.add(source_.name + ":" + lineOf(text, error.byte) + ": malformed JSON: " +
                                  reason(error.what()));
+        } catch (const Json::exception& error) { // a number beyond every number type
+            const std::string_view what = error.what();
+            result_.problems.add(source_.name + ": " + std::string(what.substr(what.find(']') + 2)));
         }
         if (!result_.problems.any() && !arrayBegun_) {
             result_.problems.add(source_.name + ": the text is no JSON array of " + std::string(kind_.top().word) +
