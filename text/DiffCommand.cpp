@@ -6,6 +6,7 @@
 #include "text/DiffReport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -146,7 +147,8 @@ private:
     }
 
     void compare(std::string_view label, RecordKind kind, ConstByteSpan a, ConstByteSpan b) {
-        if (!std::ranges::equal(a, b)) {
+        if (a.size() != b.size() ||
+            (!a.empty() && std::memcmp(a.data(), b.data(), a.size()) != 0)) {
             differences_ += diffFiles(label, kind, a, b, sink_);
         }
     }
