@@ -234,6 +234,16 @@ int main(int argc, char** argv) {
     seed("text_file", "nations-ended-early.bin", controlled(kindByte(RecordKind::Nations), endedEarly));
     seed("text_file", "carriers.bin", controlled(kindByte(RecordKind::Carriers), carriers({outOfRange})));
     seed("text_file", "sensors.bin", controlled(kindByte(RecordKind::Sensors), fullName));
+    // Pairs of files of a kind for diff: records changed, gone, added, moved, damaged.
+    seed("diff", "objects.bin",
+         framed(kindByte(RecordKind::Objects),
+                {slotted, records(ObjectRecord::Size, 20, {"Pike SSK", "Halberd DDG", "Halberd DDG"})}));
+    seed("diff", "launchers.bin", framed(kindByte(RecordKind::Launchers),
+                                         {records(LauncherRecord::Size, 20, {"GUN", "Tube Mk 4"}),
+                                          records(LauncherRecord::Size, 20, {"GUN"})}));
+    seed("diff", "nations.bin", framed(kindByte(RecordKind::Nations), {missions({unended}), endedEarly}));
+    seed("diff", "carriers.bin", framed(kindByte(RecordKind::Carriers), {carriers({outOfRange}), oneCarrier}));
+    seed("diff", "sensors.bin", framed(kindByte(RecordKind::Sensors), {fullName, cut(fullName, fullName.size() - 3)}));
     seed("text_import", "objects.csv", textOf(RecordKind::Objects, objects, false));
     seed("text_import", "objects.json", textOf(RecordKind::Objects, objects, true));
     seed("text_import", "sensors.csv", textOf(RecordKind::Sensors, fullName, false));

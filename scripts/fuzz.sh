@@ -27,6 +27,7 @@ targets=(
   "check_set 16384"
   "text_file 8192"
   "text_import 16384"
+  "diff 16384"
 )
 
 bash scripts/install-deps.sh clang libclang-rt-dev
