@@ -20,6 +20,8 @@ namespace keel {
 // The text of an element. A text field gives its characters up to the terminator, or the whole
 // field when it holds none.
 std::string fieldValueText(const FieldInfo& field, ConstByteSpan record, std::size_t index = 0);
+// The same, appended to `out`, for those who write many values in one text.
+void appendFieldValueText(const FieldInfo& field, ConstByteSpan record, std::size_t index, std::string& out);
 
 // How long a text may be.
 enum class TextRoom {

@@ -152,6 +152,12 @@ std::variant<RecordKind, std::string> kindOf(const std::string& path, const Opti
     return recordKindFor(path, options.kind);
 }
 
+// Whether the output would replace the file being read, which would then be lost.
+bool isSameFile(const std::string& input, const std::string& output) {
+    std::error_code ignored;
+    return input != "-" && std::filesystem::equivalent(input, output, ignored);
+}
+
 std::string_view viewOf(const ByteVector& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
@@ -179,6 +185,9 @@ int runExport(std::span<const std::string> arguments, std::ostream& out, std::os
     const RecordKindInfo& info = recordKind(std::get<RecordKind>(kind));
     if (info.counted && options.form == TextForm::Csv) {
         return refuse(err, std::string(info.name) + " have no CSV form; their text is JSON", exportUsage());
+    }
+    if (options.output && isSameFile(path, *options.output)) {
+        return refuse(err, "-o " + *options.output + " is the file being exported; give another", exportUsage());
     }
     const Input input = readInput(path);
     if (!input.error.empty()) {
@@ -223,6 +232,9 @@ int runImport(std::span<const std::string> arguments, std::ostream&, std::ostrea
     const RecordKindInfo& info = recordKind(std::get<RecordKind>(kind));
     if (info.counted && options.form == TextForm::Csv) {
         return refuse(err, std::string(info.name) + " have no CSV form; their text is JSON", importUsage());
+    }
+    if (isSameFile(textPath, output)) {
+        return refuse(err, "-o " + output + " is the text being imported; give another", importUsage());
     }
     const Input text = readInput(textPath);
     if (!text.error.empty()) {

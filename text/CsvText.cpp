@@ -249,7 +249,7 @@ std::string csvTextOf(const LosslessFile& file, bool readable) {
     const RecordLevel& level = recordKind(file.kind).top();
     const std::vector<ValueColumn> columns = valueColumns(level);
     std::string out;
-    out.reserve(64 + file.records.size() * level.size * 2);
+    out.reserve(64 + file.records.size() * level.size);
     for (const ValueColumn& column : columns) {
         out += column.name;
         out += ',';
@@ -260,9 +260,13 @@ std::string csvTextOf(const LosslessFile& file, bool readable) {
         out += restColumn;
     }
     out += '\n';
+    std::string cell;
+    ByteVector rest;
     for (const StoredRecord& record : file.records) {
         for (const ValueColumn& column : columns) {
-            appendCell(out, fieldValueText(*column.field, record.bytes, column.index));
+            cell.clear();
+            appendFieldValueText(*column.field, record.bytes, column.index, cell);
+            appendCell(out, cell);
             out += ',';
         }
         if (readable) {
@@ -271,7 +275,8 @@ std::string csvTextOf(const LosslessFile& file, bool readable) {
                 out += "\"\""; // a row of one empty cell, which an empty line is not
             }
         } else {
-            out += hexText(restOf(level, record.bytes));
+            restInto(level, record.bytes, rest);
+            appendHex(rest, out);
         }
         out += '\n';
     }

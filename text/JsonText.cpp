@@ -179,6 +179,7 @@ private:
             }
             return true;
         }
+        noteRepeatedMembers(depth, event, parsed);
         if (depth != 1) {
             return true;
         }
@@ -187,6 +188,7 @@ private:
         }
         if (event == Event::object_end || event == Event::array_end || event == Event::value) {
             takeElement(parsed);
+            repeated_.clear();
             if (result_.problems.full()) {
                 throw StopReading{};
             }
@@ -195,9 +197,29 @@ private:
         return true;
     }
 
+    // A JSON object keeps the last of several members of one name; the others would be lost
+    // without a word. The names of each open object are kept to find them.
+    void noteRepeatedMembers(int depth, Json::parse_event_t event, const Json& parsed) {
+        using Event = Json::parse_event_t;
+        const auto at = static_cast<std::size_t>(depth);
+        if (event == Event::object_start) {
+            names_.resize(std::max(names_.size(), at + 1));
+            names_[at].clear();
+        } else if (event == Event::key && at > 0) {
+            names_[at - 1].push_back(parsed.get<std::string>());
+        } else if (event == Event::object_end && names_[at].size() != parsed.size()) {
+            std::vector<std::string>& names = names_[at];
+            std::sort(names.begin(), names.end());
+            repeated_.push_back(*std::adjacent_find(names.begin(), names.end()));
+        }
+    }
+
     void takeElement(const Json& element) {
         ++elements_;
         const std::string place = std::string(kind_.top().word) + " " + std::to_string(elements_);
+        for (const std::string& name : repeated_) {
+            problem(place, "the member \"" + name + "\" is given twice");
+        }
         if (trailingRead_) {
             problem(place, "follows the object of trailing bytes, which must be the last");
             return;
@@ -429,6 +451,8 @@ private:
     const RecordKindInfo& kind_;
     ImportResult& result_;
     std::size_t elements_ = 0;
+    std::vector<std::vector<std::string>> names_; // of the open objects, by their depth
+    std::vector<std::string> repeated_;           // in the element being read
     bool arrayBegun_ = false;
     bool trailingRead_ = false;
 };

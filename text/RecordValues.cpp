@@ -51,7 +51,13 @@ std::vector<ValueColumn> valueColumns(const RecordLevel& level) {
 }
 
 ByteVector restOf(const RecordLevel& level, ConstByteSpan record) {
-    ByteVector rest(record.begin(), record.end());
+    ByteVector rest;
+    restInto(level, record, rest);
+    return rest;
+}
+
+void restInto(const RecordLevel& level, ConstByteSpan record, ByteVector& rest) {
+    rest.assign(record.begin(), record.end());
     for (const FieldInfo& field : level.fields) {
         if (field.kind != FieldKind::Reserved) {
             const auto from = rest.begin() + static_cast<std::ptrdiff_t>(field.offset);
@@ -60,17 +66,20 @@ ByteVector restOf(const RecordLevel& level, ConstByteSpan record) {
     }
     const auto lastNonZero = std::find_if(rest.rbegin(), rest.rend(), [](Byte b) { return b != 0; });
     rest.erase(lastNonZero.base(), rest.end());
-    return rest;
 }
 
 std::string hexText(ConstByteSpan bytes) {
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string hex(bytes.size() * 2, '0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        hex[2 * i] = digits[bytes[i] >> 4];
-        hex[2 * i + 1] = digits[bytes[i] & 0x0F];
-    }
+    std::string hex;
+    appendHex(bytes, hex);
     return hex;
+}
+
+void appendHex(ConstByteSpan bytes, std::string& out) {
+    static constexpr char digits[] = "0123456789abcdef";
+    for (const Byte byte : bytes) {
+        const char pair[2] = {digits[byte >> 4], digits[byte & 0x0F]};
+        out.append(pair, 2);
+    }
 }
 
 std::variant<ByteVector, std::string> bytesOfHex(std::string_view hex) {

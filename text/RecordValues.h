@@ -30,8 +30,11 @@ std::vector<ValueColumn> valueColumns(const RecordLevel& level);
 // The record with every byte a value covers set to zero, without its trailing zero bytes: empty
 // for a record whose every byte is a value's.
 ByteVector restOf(const RecordLevel& level, ConstByteSpan record);
+// The same into `rest`, whose room is used again.
+void restInto(const RecordLevel& level, ConstByteSpan record, ByteVector& rest);
 
 std::string hexText(ConstByteSpan bytes);
+void appendHex(ConstByteSpan bytes, std::string& out);
 // The bytes of a hexadecimal text, or why it is none.
 std::variant<ByteVector, std::string> bytesOfHex(std::string_view hex);
 

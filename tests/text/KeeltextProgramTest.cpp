@@ -50,6 +50,7 @@ TEST_F(Keeltext, RefusesWhatItCannotDoWithItsStatusAndWritesNothing) {
         {{"export", "objects.odb", "--readable=yes"}, 2, "keeltext: the option '--readable' takes no value"},
         {{"export", "mission.db", "--csv"}, 2, "keeltext: nations have no CSV form; their text is JSON"},
         {{"export", "navy.db"}, 2, "keeltext: navy.db: a .db file may hold nations or carriers; give --kind nations or --kind carriers"},
+        {{"export", "sensors.sdb", "-o", "./sensors.sdb"}, 2, "keeltext: -o ./sensors.sdb is the file being exported; give another"},
         {{"export", "missing.odb"}, 1, "keeltext: cannot read missing.odb: No such file or directory"},
         {{"import", "bad.csv"}, 2, "keeltext: give the file to make with -o FILE"},
         {{"import", "bad.csv", "-o", "sensors.sdb", "--kind", "ships"}, 2,

@@ -230,6 +230,8 @@ TEST(TextForms, BadTextsAreRefusedWithWhereAndWhy) {
           "t.json: nation 1, class 1, platform 2: HullNum: \"1.5\" is not a whole number",
           "t.json: nation 2: classes: an array is needed, not 3",
           "t.json: the object of trailing bytes (nation 3): _count: a file without its count holds no records"}},
+        {RecordKind::Sensors, Form::Json, "[{\"Name\": \"A\", \"Name\": \"B\"}, {\"Name\": 1e39}]",
+         {"t.json: sensor 1: the member \"Name\" is given twice", "t.json: number overflow parsing '1e39'"}},
         {RecordKind::Objects, Form::Json, "[{\"_trailing\": \"" + std::string(568, 'a') + "\"}]",
          {"t.json: the object of trailing bytes (object 1): _trailing: trailing bytes are fewer than the 284 of a "
           "record, not 284"}},
