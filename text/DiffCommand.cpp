@@ -117,6 +117,17 @@ public:
     // Every file of a set that either directory holds, in the set's order.
     std::optional<std::string> sets(const std::filesystem::path& a,
                                     const std::filesystem::path& b) {
+        // Two directories of no set are no sets alike: most likely a path given wrong.
+        const auto holdsAny = [](const std::filesystem::path& directory) {
+            return std::ranges::any_of(recordKinds(), [&](const RecordKindInfo& kind) {
+                std::error_code unknown;
+                return std::filesystem::exists(directory / kind.setFileName, unknown) || unknown;
+            });
+        };
+        if (!holdsAny(a) && !holdsAny(b)) {
+            return "neither " + a.string() + " nor " + b.string() +
+                   " holds a file of a set (objects.odb, mission.db, ...)";
+        }
         for (const RecordKindInfo& kind : recordKinds()) {
             const FileBytes inA(a / kind.setFileName);
             const FileBytes inB(b / kind.setFileName);

@@ -84,6 +84,7 @@ TEST(KeeltextDiff, ExitStatusesAndTheJsonReport) {
         {"diff", "stock/mission.db", "mod/mission.db", "--kind", "boats"}, // no such kind
         {"diff", "stock", "mod/objects.odb"},
         {"diff", "stock", "elsewhere"},
+        {"diff", "stock/..", "mod/.."}, // directories of no set
         {"diff", "--json", "stock"},
         {"diff", "--colour", "stock", "mod"},
     };
