@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "text/Diff.h"
 
-#include "common/Checks.h"
 #include "common/FieldText.h"
 #include "text/LosslessFile.h"
 
@@ -61,6 +60,9 @@ public:
 
 private:
     RecordList viewsOf(const std::vector<StoredRecord>& stored) {
+        if (stored.empty()) {
+            return {};
+        }
         std::vector<RecordView>& list = lists_.emplace_back();
         list.reserve(stored.size());
         for (const StoredRecord& record : stored) {
