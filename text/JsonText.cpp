@@ -25,92 +25,129 @@ constexpr std::string_view countMember = "_count";
 
 // ---- Writing ----
 
-// Appends a member without looking for one of its name first: each name is written once.
-void appendMember(Json& object, std::string_view name, Json value) {
-    object.get_ref<Json::object_t&>().emplace_back(std::string(name), std::move(value));
+// A text as a JSON string. The library escapes what needs it; a text without a quote, a
+// backslash or a control character needs nothing, and most texts are such.
+void appendString(std::string_view text, std::string& out) {
+    const bool plain = std::none_of(text.begin(), text.end(),
+                                    [](char c) { return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20; });
+    if (!plain) {
+        out += Json(std::string(text)).dump();
+        return;
+    }
+    out += '"';
+    out += text;
+    out += '"';
 }
 
-Json valueJson(const FieldInfo& field, ConstByteSpan record, std::size_t index) {
+// A value as JSON: whole numbers and finite floats as numbers (the shortest form of a float is
+// a JSON number), other floats and texts as strings. A float without a point or an exponent
+// is given ".0", so that it reads as one: "-0" would read as the whole number 0.
+void appendValue(const FieldInfo& field, ConstByteSpan record, std::size_t index, std::string& scratch,
+                 std::string& out) {
     if (field.isWholeNumber()) {
-        return field.integer(index).read(record);
-    }
-    if (field.kind == FieldKind::Float) {
-        const auto number = loadLittleEndian<float>(record.subspan(field.elementOffset(index), 4));
-        if (std::isfinite(number)) {
-            return number;
-        }
-    }
-    return fieldValueText(field, record, index);
-}
-
-Json recordJson(std::span<const RecordLevel> levels, const StoredRecord& record, bool readable) {
-    const RecordLevel& level = levels.front();
-    Json object = Json::object();
-    for (const FieldInfo& field : level.fields) {
-        if (!level.isValue(field)) {
-            continue;
-        }
-        if (!field.isArray()) {
-            appendMember(object, field.name, valueJson(field, record.bytes, 0));
-            continue;
-        }
-        Json elements = Json::array();
-        for (std::size_t i = 0; i < field.count; ++i) {
-            elements.push_back(valueJson(field, record.bytes, i));
-        }
-        appendMember(object, field.name, std::move(elements));
-    }
-    if (!readable) {
-        appendMember(object, restMember, hexText(restOf(level, record.bytes)));
-    }
-    if (level.hasChildren()) {
-        Json children = Json::array();
-        for (const StoredRecord& child : record.children) {
-            children.push_back(recordJson(levels.subspan(1), child, readable));
-        }
-        appendMember(object, level.childrenMember, std::move(children));
-    }
-    return object;
-}
-
-bool isScalar(const Json& value) { return !value.is_object() && !value.is_array(); }
-
-// An object a member a line, an array of plain values on one line, any other array an element
-// a line: a changed value is a changed line.
-void layOut(const Json& value, std::size_t indent, std::string& out) {
-    if (isScalar(value)) {
-        out += value.dump();
+        appendFieldValueText(field, record, index, out);
         return;
     }
-    const bool plain = value.is_array() && std::all_of(value.begin(), value.end(), isScalar);
-    if (value.empty() || plain) {
-        out += value.is_array() ? '[' : '{';
+    if (field.kind == FieldKind::Float &&
+        std::isfinite(loadLittleEndian<float>(record.subspan(field.elementOffset(index), 4)))) {
+        const std::size_t start = out.size();
+        appendFieldValueText(field, record, index, out);
+        if (out.find_first_of(".e", start) == std::string::npos) {
+            out += ".0";
+        }
+        return;
+    }
+    scratch.clear();
+    appendFieldValueText(field, record, index, scratch);
+    appendString(scratch, out);
+}
+
+// Writes records an object each, a member a line, an array of values on one line: a changed
+// value is a changed line.
+class JsonWriter {
+public:
+    JsonWriter(bool readable, std::string& out) : readable_(readable), out_(out) {}
+
+    void record(std::span<const RecordLevel> levels, const StoredRecord& record, std::size_t indent) {
+        const RecordLevel& level = levels.front();
+        out_ += "{";
+        indent += 2;
         bool first = true;
-        for (const Json& element : value) {
-            out += first ? "" : ", ";
-            out += element.dump();
-            first = false;
+        for (const FieldInfo& field : level.fields) {
+            if (!level.isValue(field)) {
+                continue;
+            }
+            member(field.name, indent, first);
+            if (field.isArray()) {
+                out_ += '[';
+                for (std::size_t i = 0; i < field.count; ++i) {
+                    out_ += i == 0 ? "" : ", ";
+                    appendValue(field, record.bytes, i, scratch_, out_);
+                }
+                out_ += ']';
+            } else {
+                appendValue(field, record.bytes, 0, scratch_, out_);
+            }
         }
-        out += value.is_array() ? ']' : '}';
-        return;
+        if (!readable_) {
+            member(restMember, indent, first);
+            restInto(level, record.bytes, rest_);
+            out_ += '"';
+            appendHex(rest_, out_);
+            out_ += '"';
+        }
+        if (level.hasChildren()) {
+            member(level.childrenMember, indent, first);
+            out_ += '[';
+            for (std::size_t i = 0; i < record.children.size(); ++i) {
+                out_ += i == 0 ? "\n" : ",\n";
+                out_.append(indent + 2, ' ');
+                this->record(levels.subspan(1), record.children[i], indent + 2);
+            }
+            if (!record.children.empty()) {
+                out_ += '\n';
+                out_.append(indent, ' ');
+            }
+            out_ += ']';
+        }
+        close(indent - 2);
     }
-    const std::string inner(indent + 2, ' ');
-    out += value.is_array() ? "[\n" : "{\n";
-    bool first = true;
-    for (auto member = value.begin(); member != value.end(); ++member) {
-        out += first ? "" : ",\n";
-        out += inner;
-        if (value.is_object()) {
-            out += Json(member.key()).dump();
-            out += ": ";
+
+    // What a file holds beyond its records.
+    void tail(const LosslessFile& file, bool counted, std::size_t indent) {
+        out_ += "{";
+        bool first = true;
+        member(trailingMember, indent + 2, first);
+        out_ += '"';
+        appendHex(file.trailing, out_);
+        out_ += '"';
+        if (counted && (!file.hasCount || file.storedCount)) {
+            member(countMember, indent + 2, first);
+            out_ += file.hasCount ? std::to_string(*file.storedCount) : "null";
         }
-        layOut(*member, indent + 2, out);
+        close(indent);
+    }
+
+private:
+    void member(std::string_view name, std::size_t indent, bool& first) {
+        out_ += first ? "\n" : ",\n";
         first = false;
+        out_.append(indent, ' ');
+        appendString(name, out_);
+        out_ += ": ";
     }
-    out += '\n';
-    out.append(indent, ' ');
-    out += value.is_array() ? ']' : '}';
-}
+
+    void close(std::size_t indent) {
+        out_ += '\n';
+        out_.append(indent, ' ');
+        out_ += '}';
+    }
+
+    bool readable_;
+    std::string& out_;
+    std::string scratch_;
+    ByteVector rest_;
+};
 
 // ---- Reading ----
 
@@ -358,7 +395,11 @@ private:
             }
             text = floatText(number);
         } else {
-            text = value.dump();
+            char digits[24];
+            const auto end = value.is_number_unsigned()
+                                 ? std::to_chars(digits, digits + sizeof digits, value.get<std::uint64_t>()).ptr
+                                 : std::to_chars(digits, digits + sizeof digits, value.get<std::int64_t>()).ptr;
+            text.assign(digits, end);
         }
         if (const auto wrong = maker.store(field, index, text)) {
             problem(place, name + ": " + *wrong);
@@ -462,23 +503,23 @@ private:
 std::string jsonTextOf(const LosslessFile& file, bool readable) {
     const RecordKindInfo& kind = recordKind(file.kind);
     std::string out = "[";
+    if (!kind.counted) {
+        out.reserve(16 + file.records.size() * kind.recordSize() * 4);
+    }
+    JsonWriter writer(readable, out);
     bool first = true;
-    const auto element = [&](const Json& value) {
+    const auto element = [&] {
         out += first ? "\n  " : ",\n  ";
-        layOut(value, 2, out);
         first = false;
     };
     for (const StoredRecord& record : file.records) {
-        element(recordJson(kind.levels, record, readable));
+        element();
+        writer.record(kind.levels, record, 2);
     }
     const bool countDiffers = kind.counted && (!file.hasCount || file.storedCount);
     if (!readable && (!file.trailing.empty() || countDiffers)) {
-        Json tail = Json::object();
-        tail[std::string(trailingMember)] = hexText(file.trailing);
-        if (countDiffers) {
-            tail[std::string(countMember)] = file.hasCount ? Json(*file.storedCount) : Json(nullptr);
-        }
-        element(tail);
+        element();
+        writer.tail(file, kind.counted, 2);
     }
     out += first ? "]\n" : "\n]\n";
     return out;
