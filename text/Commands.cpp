@@ -196,10 +196,15 @@ int runExport(std::span<const std::string> arguments, std::ostream& out, std::os
     }
     const LosslessFile file = readLosslessFile(info.kind, input.bytes);
     const bool json = info.counted || options.form == TextForm::Json;
-    const std::string text = json ? jsonTextOf(file, options.readable) : csvTextOf(file, options.readable);
+    const auto writeText = [&](const TextSink& sink) {
+        return json ? writeJsonText(file, options.readable, sink) : writeCsvText(file, options.readable, sink);
+    };
     if (options.output) {
-        const WriteResult written = replaceFileAtomically(
-            *options.output, ConstByteSpan(reinterpret_cast<const Byte*>(text.data()), text.size()));
+        const WriteResult written = replaceFileAtomicallyFrom(*options.output, [&](const ContentSink& write) {
+            return writeText([&](std::string_view piece) {
+                return write(ConstByteSpan(reinterpret_cast<const Byte*>(piece.data()), piece.size()));
+            });
+        });
         if (!written.ok()) {
             err << "keeltext: " << writeFailureMessage(written, *options.output)
                 << (written.reason.empty() ? "" : ": " + written.reason) << "\n";
@@ -207,8 +212,10 @@ int runExport(std::span<const std::string> arguments, std::ostream& out, std::os
         }
         return 0;
     }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!out.flush()) {
+    const bool written = writeText([&](std::string_view piece) {
+        return static_cast<bool>(out.write(piece.data(), static_cast<std::streamsize>(piece.size())));
+    });
+    if (!written || !out.flush()) {
         err << "keeltext: cannot write to standard output\n";
         return 1;
     }
@@ -265,8 +272,8 @@ int runImport(std::span<const std::string> arguments, std::ostream&, std::ostrea
         err << "keeltext: nothing was written to " << output << "\n";
         return 1;
     }
-    const ByteVector bytes = writeLosslessFile(result.file);
-    const WriteResult written = replaceFileAtomically(output, bytes);
+    const WriteResult written = replaceFileAtomicallyFrom(
+        output, [&](const ContentSink& write) { return writeLosslessFile(result.file, write); });
     if (!written.ok()) {
         err << "keeltext: " << writeFailureMessage(written, output)
             << (written.reason.empty() ? "" : ": " + written.reason) << "\n";

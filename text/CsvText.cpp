@@ -245,11 +245,11 @@ private:
 
 } // namespace
 
-std::string csvTextOf(const LosslessFile& file, bool readable) {
+bool writeCsvText(const LosslessFile& file, bool readable, const TextSink& sink) {
     const RecordLevel& level = recordKind(file.kind).top();
     const std::vector<ValueColumn> columns = valueColumns(level);
-    std::string out;
-    out.reserve(64 + file.records.size() * level.size);
+    TextPieces pieces(sink);
+    std::string& out = pieces.text();
     for (const ValueColumn& column : columns) {
         out += column.name;
         out += ',';
@@ -271,7 +271,7 @@ std::string csvTextOf(const LosslessFile& file, bool readable) {
         }
         if (readable) {
             out.pop_back();
-            if (out.back() == '\n') {
+            if (out.empty() || out.back() == '\n') {
                 out += "\"\""; // a row of one empty cell, which an empty line is not
             }
         } else {
@@ -279,14 +279,21 @@ std::string csvTextOf(const LosslessFile& file, bool readable) {
             appendHex(rest, out);
         }
         out += '\n';
+        if (!pieces.flushFull()) {
+            return false;
+        }
     }
     if (!readable && !file.trailing.empty()) {
         out.append(columns.size(), ',');
         out += trailingMark;
-        out += hexText(file.trailing);
+        appendHex(file.trailing, out);
         out += '\n';
     }
-    return out;
+    return pieces.flush();
+}
+
+std::string csvTextOf(const LosslessFile& file, bool readable) {
+    return wholeText([&](const TextSink& sink) { return writeCsvText(file, readable, sink); });
 }
 
 ImportResult fileOfCsvText(std::string_view text, const ImportSource& source) {

@@ -3,6 +3,7 @@
 
 #include "text/LosslessFile.h"
 #include "text/TextImport.h"
+#include "text/TextOutput.h"
 
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@ namespace keel {
 // a last column "_rest" with the record's rest in hexadecimal (see RecordValues.h). The bytes
 // of an incomplete last record make one more row, of empty values and a rest of
 // "trailing:" and their hexadecimal.
+// The text goes to `sink` in pieces; false when the sink refused one.
+bool writeCsvText(const LosslessFile& file, bool readable, const TextSink& sink);
 std::string csvTextOf(const LosslessFile& file, bool readable);
 
 // The file of a CSV text. Its columns may come in any order; every value column is needed, and

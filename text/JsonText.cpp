@@ -500,12 +500,11 @@ private:
 
 } // namespace
 
-std::string jsonTextOf(const LosslessFile& file, bool readable) {
+bool writeJsonText(const LosslessFile& file, bool readable, const TextSink& sink) {
     const RecordKindInfo& kind = recordKind(file.kind);
-    std::string out = "[";
-    if (!kind.counted) {
-        out.reserve(16 + file.records.size() * kind.recordSize() * 4);
-    }
+    TextPieces pieces(sink);
+    std::string& out = pieces.text();
+    out += '[';
     JsonWriter writer(readable, out);
     bool first = true;
     const auto element = [&] {
@@ -515,6 +514,9 @@ std::string jsonTextOf(const LosslessFile& file, bool readable) {
     for (const StoredRecord& record : file.records) {
         element();
         writer.record(kind.levels, record, 2);
+        if (!pieces.flushFull()) {
+            return false;
+        }
     }
     const bool countDiffers = kind.counted && (!file.hasCount || file.storedCount);
     if (!readable && (!file.trailing.empty() || countDiffers)) {
@@ -522,7 +524,11 @@ std::string jsonTextOf(const LosslessFile& file, bool readable) {
         writer.tail(file, kind.counted, 2);
     }
     out += first ? "]\n" : "\n]\n";
-    return out;
+    return pieces.flush();
+}
+
+std::string jsonTextOf(const LosslessFile& file, bool readable) {
+    return wholeText([&](const TextSink& sink) { return writeJsonText(file, readable, sink); });
 }
 
 ImportResult fileOfJsonText(std::string_view text, const ImportSource& source) {

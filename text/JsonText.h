@@ -3,6 +3,7 @@
 
 #include "text/LosslessFile.h"
 #include "text/TextImport.h"
+#include "text/TextOutput.h"
 
 #include <string>
 #include <string_view>
@@ -21,6 +22,8 @@ namespace keel {
 // {"_trailing": "<hexadecimal>"} with the bytes after the last whole record, and, of a
 // counted file whose count is not the number of its records, "_count" with the count it
 // stores, or null where the file is too short to hold one.
+// The text goes to `sink` in pieces; false when the sink refused one.
+bool writeJsonText(const LosslessFile& file, bool readable, const TextSink& sink);
 std::string jsonTextOf(const LosslessFile& file, bool readable);
 
 // The file of a JSON text. Every value member is needed; "_rest" may be left out, when a record

@@ -130,23 +130,40 @@ LosslessFile readLosslessFile(RecordKind kind, ConstByteSpan bytes) {
     return file;
 }
 
-ByteVector writeLosslessFile(const LosslessFile& file) {
+bool writeLosslessFile(const LosslessFile& file, const std::function<bool(ConstByteSpan)>& sink) {
+    constexpr std::size_t pieceSize = std::size_t{1} << 20;
     const RecordKindInfo& info = recordKind(file.kind);
-    std::size_t size = file.trailing.size() + (info.counted && file.hasCount ? countSize : 0);
+    check(file.hasCount || file.records.empty(), "records only in a file that counts them");
+    ByteVector piece;
+    piece.reserve(pieceSize + 2 * pieceSize / 8);
+    if (info.counted && file.hasCount) {
+        piece.resize(countSize);
+        storeLittleEndian<std::int32_t>(piece, file.storedCount.value_or(storedCount(file.records.size())));
+    }
+    for (const StoredRecord& record : file.records) {
+        writeRecord(info.levels, 0, record, piece);
+        if (piece.size() >= pieceSize) {
+            if (!sink(piece)) {
+                return false;
+            }
+            piece.clear();
+        }
+    }
+    piece.insert(piece.end(), file.trailing.begin(), file.trailing.end());
+    return piece.empty() || sink(piece);
+}
+
+ByteVector writeLosslessFile(const LosslessFile& file) {
+    std::size_t size = file.trailing.size() + 4;
     for (const StoredRecord& record : file.records) {
         size += writtenSize(record);
     }
     ByteVector out;
     out.reserve(size);
-    if (info.counted && file.hasCount) {
-        out.resize(countSize);
-        storeLittleEndian<std::int32_t>(out, file.storedCount.value_or(storedCount(file.records.size())));
-    }
-    check(file.hasCount || file.records.empty(), "records only in a file that counts them");
-    for (const StoredRecord& record : file.records) {
-        writeRecord(info.levels, 0, record, out);
-    }
-    out.insert(out.end(), file.trailing.begin(), file.trailing.end());
+    writeLosslessFile(file, [&out](ConstByteSpan piece) {
+        out.insert(out.end(), piece.begin(), piece.end());
+        return true;
+    });
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include "text/RecordKinds.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -52,5 +53,8 @@ LosslessFile readLosslessFile(RecordKind kind, ConstByteSpan bytes);
 // nested records is the number of children; the count of a counted file is the stored one
 // when kept, else the number of records.
 ByteVector writeLosslessFile(const LosslessFile& file);
+// The same bytes handed to `sink` in pieces of about a megabyte, so that a large file is never
+// held whole twice; false as soon as the sink refuses a piece.
+bool writeLosslessFile(const LosslessFile& file, const std::function<bool(ConstByteSpan)>& sink);
 
 } // namespace keel
