@@ -6,6 +6,7 @@
 #include "common/WindowsCodePage.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <set>
 
 namespace keel {
@@ -45,28 +46,6 @@ std::string printable(std::string_view codePageText) {
         out += byte < 0x20 || byte == 0x7F ? hexEscape(byte, "\\x%02X") : std::string(1, c);
     }
     return out;
-}
-
-// A JSON string of UTF-8 text.
-std::string jsonUtf8String(std::string_view utf8) {
-    std::string out = "\"";
-    for (char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            out += hexEscape(byte, "\\u%04x");
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-// A JSON string of a text from the files (or of our own ASCII).
-std::string jsonString(std::string_view codePageText) {
-    return jsonUtf8String(utf8FromCodePage(codePageText));
 }
 
 // Paths are the system's, taken to be UTF-8 as they stand; only control characters are escaped.
@@ -136,38 +115,45 @@ void TextReport::write(const CheckedSet& set, const FindingList& findings, std::
 }
 
 void JsonReport::write(const CheckedSet& set, const FindingList& findings, std::ostream& out) {
-    out << "{\n  \"program\": \"keelcheck\",\n  \"version\": " << jsonString(keelcheckVersion())
-        << ",\n  \"directory\": " << jsonUtf8String(wellFormedUtf8(set.directory().string()))
-        << ",\n  \"files\": [";
-    const char* separator = "\n";
+    // Every text goes in as UTF-8: those of the files decoded from the code page, the directory
+    // made well-formed, so that the strict dump below cannot meet a byte that is not UTF-8.
+    using Json = nlohmann::ordered_json;
+    const auto fromFile = [](std::string_view codePageText) {
+        return utf8FromCodePage(codePageText);
+    };
+    const auto orNull = [](bool present, auto value) {
+        return present ? Json(value) : Json(nullptr);
+    };
+
+    Json files = Json::array();
     for (DatabaseFile file : loadOrder) {
-        const CheckedSet::File& read = set.file(file);
         const auto records = set.recordCount(file);
-        out << separator << "    {\"file\": " << jsonString(fileName(file))
-            << ", \"state\": " << jsonString(stateName(read.state))
-            << ", \"records\": " << (records ? std::to_string(*records) : "null") << "}";
-        separator = ",\n";
+        files.push_back({{"file", fileName(file)},
+                         {"state", stateName(set.file(file).state)},
+                         {"records", orNull(records.has_value(), records.value_or(0))}});
     }
-    out << "\n  ],\n  \"findings\": [";
-    separator = "\n";
+    Json found = Json::array();
     for (const Finding& finding : findings.all()) {
-        out << separator << "    {\"kind\": " << jsonString(findingKindId(finding.kind))
-            << ", \"file\": " << jsonString(fileName(finding.file))
-            << ", \"record\": " << (finding.record ? std::to_string(*finding.record) : "null")
-            << ", \"name\": " << (finding.record ? jsonString(finding.recordName) : "null")
-            << ", \"field\": " << (finding.field.empty() ? "null" : jsonString(finding.field))
-            << ", \"problem\": " << jsonString(finding.problem)
-            << ", \"text\": " << jsonUtf8String(TextReport::line(finding)) << "}";
-        separator = ",\n";
+        const bool ofRecord = finding.record.has_value();
+        found.push_back({{"kind", findingKindId(finding.kind)},
+                         {"file", fileName(finding.file)},
+                         {"record", orNull(ofRecord, finding.record.value_or(0))},
+                         {"name", orNull(ofRecord, fromFile(finding.recordName))},
+                         {"field", orNull(!finding.field.empty(), fromFile(finding.field))},
+                         {"problem", fromFile(finding.problem)},
+                         {"text", TextReport::line(finding)}});
     }
-    out << (findings.empty() ? "]" : "\n  ]")
-        << ",\n  \"summary\": {\"findings\": " << findings.size() << ", \"kinds\": {";
-    separator = "";
+    Json kinds = Json::object();
     for (FindingKind kind : allFindingKinds) {
-        out << separator << jsonString(findingKindId(kind)) << ": " << findings.count(kind);
-        separator = ", ";
+        kinds[std::string(findingKindId(kind))] = findings.count(kind);
     }
-    out << "}}\n}\n";
+    const Json report = {{"program", "keelcheck"},
+                         {"version", keelcheckVersion()},
+                         {"directory", wellFormedUtf8(set.directory().string())},
+                         {"files", std::move(files)},
+                         {"findings", std::move(found)},
+                         {"summary", {{"findings", findings.size()}, {"kinds", std::move(kinds)}}}};
+    out << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::strict) << '\n';
 }
 
 } // namespace keel

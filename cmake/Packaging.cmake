@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: MIT
 # Where each program and its desktop files go when installed, and the Debian package CPack makes
 # of them: `cpack -G DEB` in a build tree. A build with the toolkit makes the keelbook package
-# (keelbook, keelmerge, keelcheck, the desktop entry, icon, metainfo and man pages); a build
-# without it makes a keelmerge package, with keelcheck, that needs no Qt.
+# (keelbook, keelmerge, keelcheck, keeltext, the desktop entry, icon, metainfo and man pages); a build
+# without it makes a keelmerge package, with keelcheck and keeltext, that needs no Qt.
 include(GNUInstallDirs)
 
 set(KEEL_DESKTOP_ID example.brinewatch.keelbook)
@@ -21,9 +21,10 @@ function(keel_install_man_page name)
   install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endfunction()
 
-install(TARGETS keelmerge keelcheck RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS keelmerge keelcheck keeltext RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 keel_install_man_page(keelmerge.1)
 keel_install_man_page(keelcheck.1)
+keel_install_man_page(keeltext.1)
 
 if(KEEL_GUI)
   install(TARGETS keelbook RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -55,7 +56,10 @@ set(merge_description
     "\n"
     "keelcheck reports what is broken between the files of a set: slots that name\n"
     "no launcher, sensor or airstrip, objects without their 3D record, names that\n"
-    "name nothing.")
+    "name nothing.\n"
+    "\n"
+    "keeltext gives every file of a set as CSV or JSON and makes the file from\n"
+    "that text again, byte for byte, for version control and bulk edits.")
 string(CONCAT merge_description ${merge_description})
 if(KEEL_GUI)
   set(CPACK_PACKAGE_NAME keelbook)

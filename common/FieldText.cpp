@@ -16,7 +16,14 @@ namespace {
 constexpr std::uint32_t quietNan = 0x7FC00000u;
 constexpr std::uint32_t signBit = 0x80000000u;
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
 
 std::string floatText(float value) {
     const auto bits = std::bit_cast<std::uint32_t>(value);
@@ -93,16 +100,18 @@ std::optional<std::string> storeWholeNumber(const FieldInfo& field, ByteSpan rec
     const std::string_view value = trimmed(text);
     std::int64_t number = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    const std::string range =
-        " is out of range " + std::to_string(field.storedMinimum()) + ".." + std::to_string(field.storedMaximum());
+    const auto outOfRange = [&] {
+        return quoted(text) + " is out of range " + std::to_string(field.storedMinimum()) + ".." +
+               std::to_string(field.storedMaximum());
+    };
     if (error == std::errc::result_out_of_range) {
-        return quoted(text) + range;
+        return outOfRange();
     }
     if (value.empty() || error != std::errc{} || end != value.data() + value.size()) {
         return quoted(text) + " is not a whole number";
     }
     if (number < field.storedMinimum() || number > field.storedMaximum()) {
-        return quoted(text) + range;
+        return outOfRange();
     }
     field.integer(index).write(record, number);
     return std::nullopt;
@@ -110,7 +119,9 @@ std::optional<std::string> storeWholeNumber(const FieldInfo& field, ByteSpan rec
 
 std::optional<std::string> storeText(const FieldInfo& field, ByteSpan record, std::string_view text, TextRoom room) {
     std::string lacking;
-    const std::optional<std::string> bytes = codePageFromUtf8(text, lacking);
+    // ASCII is its own code page text, and most texts are ASCII.
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<Byte>(c) < 0x80; });
+    const std::optional<std::string> bytes = ascii ? std::optional<std::string>(text) : codePageFromUtf8(text, lacking);
     if (!bytes) {
         if (lacking.empty()) {
             return "the text is not well-formed UTF-8";
@@ -120,7 +131,9 @@ std::optional<std::string> storeText(const FieldInfo& field, ByteSpan record, st
     if (bytes->find('\0') != std::string::npos) {
         return quoted(text) + " holds a zero character, which ends a text";
     }
-    const std::size_t limit = room == TextRoom::WholeField ? field.elementWidth : field.storedTextLength();
+    const std::size_t limit = room == TextRoom::WholeField    ? field.elementWidth
+                              : room == TextRoom::EditorLimit ? std::min(field.textLimit, field.storedTextLength())
+                                                              : field.storedTextLength();
     if (bytes->size() > limit) {
         return quoted(text) + " is longer than " + std::to_string(limit) + " characters";
     }
@@ -135,16 +148,28 @@ std::optional<std::string> storeText(const FieldInfo& field, ByteSpan record, st
 } // namespace
 
 std::string fieldValueText(const FieldInfo& field, ConstByteSpan record, std::size_t index) {
+    std::string text;
+    appendFieldValueText(field, record, index, text);
+    return text;
+}
+
+void appendFieldValueText(const FieldInfo& field, ConstByteSpan record, std::size_t index, std::string& out) {
     check(index < field.count, "an index beyond the elements of a field");
     switch (field.kind) {
     case FieldKind::Signed:
     case FieldKind::Unsigned:
-    case FieldKind::BitSet:
-        return std::to_string(field.integer(index).read(record));
+    case FieldKind::BitSet: {
+        char digits[24];
+        const auto result = std::to_chars(digits, digits + sizeof digits, field.integer(index).read(record));
+        out.append(digits, result.ptr);
+        return;
+    }
     case FieldKind::Float:
-        return floatText(loadLittleEndian<float>(record.subspan(field.elementOffset(index), 4)));
+        out += floatText(loadLittleEndian<float>(record.subspan(field.elementOffset(index), 4)));
+        return;
     case FieldKind::Text:
-        return utf8FromCodePage(textView(record.subspan(field.offset, field.elementWidth)));
+        appendUtf8FromCodePage(textView(record.subspan(field.offset, field.elementWidth)), out);
+        return;
     case FieldKind::Reserved:
         break;
     }

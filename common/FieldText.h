@@ -20,11 +20,14 @@ namespace keel {
 // The text of an element. A text field gives its characters up to the terminator, or the whole
 // field when it holds none.
 std::string fieldValueText(const FieldInfo& field, ConstByteSpan record, std::size_t index = 0);
+// The same, appended to `out`, for those who write many values in one text.
+void appendFieldValueText(const FieldInfo& field, ConstByteSpan record, std::size_t index, std::string& out);
 
 // How long a text may be.
 enum class TextRoom {
     WithTerminator, // at most the field's width less one, followed by its terminator
     WholeField,     // the whole width too, without terminator, as a file may hold it
+    EditorLimit,    // at most what the field's editor lets a user enter (its textLimit)
 };
 
 // Stores a text into an element, or says why it cannot, as "\"40000\" is out of range

@@ -3,6 +3,7 @@
 
 #include "common/Utf8.h"
 
+#include <algorithm>
 #include <array>
 
 namespace keel {
@@ -51,11 +52,20 @@ std::optional<Byte> byteOfCharacter(char16_t character) {
 
 std::string utf8FromCodePage(std::string_view text) {
     std::string out;
-    out.reserve(text.size());
+    appendUtf8FromCodePage(text, out);
+    return out;
+}
+
+void appendUtf8FromCodePage(std::string_view text, std::string& out) {
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char byte) { return static_cast<Byte>(byte) < 0x80; });
+    if (ascii) {
+        out += text;
+        return;
+    }
+    out.reserve(out.size() + text.size() * 2);
     for (char byte : text) {
         appendUtf8(out, characterOfByte(static_cast<Byte>(byte)));
     }
-    return out;
 }
 
 std::optional<std::string> codePageFromUtf8(std::string_view utf8, std::string& lacking) {

@@ -18,6 +18,8 @@ std::optional<Byte> byteOfCharacter(char16_t character);
 
 // A text of the files as UTF-8, for reports.
 std::string utf8FromCodePage(std::string_view text);
+// The same, appended to `out`.
+void appendUtf8FromCodePage(std::string_view text, std::string& out);
 
 // A UTF-8 text in the code page. `lacking` gets, once each and in order, the characters the
 // code page lacks, as UTF-8; the text is then not given. Malformed UTF-8 gives nothing either,

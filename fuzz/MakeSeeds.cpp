@@ -8,6 +8,8 @@
 #include "launchers/LauncherRecord.h"
 #include "nations/MissionDb.h"
 #include "objects/ObjectRecord.h"
+#include "text/CsvText.h"
+#include "text/JsonText.h"
 #include "threed/ThreeDRecord.h"
 
 #include <cstdio>
@@ -81,6 +83,21 @@ ByteVector framed(std::uint8_t control, const std::vector<ByteVector>& pieces) {
         framed.insert(framed.end(), piece.begin(), piece.end());
     }
     return framed;
+}
+
+// A control byte, then the bytes.
+ByteVector controlled(std::uint8_t control, ConstByteSpan bytes) {
+    ByteVector input{control};
+    input.insert(input.end(), bytes.begin(), bytes.end());
+    return input;
+}
+
+// A control byte that picks the kind (and with 0x80 the JSON form), then the file's text.
+ByteVector textOf(RecordKind kind, const ByteVector& file, bool json) {
+    const LosslessFile lossless = readLosslessFile(kind, file);
+    const std::string text = json ? jsonTextOf(lossless, false) : csvTextOf(lossless, false);
+    return controlled(static_cast<std::uint8_t>(static_cast<unsigned>(kind) | (json ? 0x80u : 0u)),
+                      ConstByteSpan(reinterpret_cast<const Byte*>(text.data()), text.size()));
 }
 
 ByteVector missions(std::initializer_list<Nation> nations) {
@@ -203,5 +220,34 @@ int main(int argc, char** argv) {
                     records(ThreeDRecord::Size, 20, {"Halberd DDG"}),
                     records(152, 40, {"Hull Sonar"}), records(116, 40, {"Flight Deck"})}));
     seed("check_set", "no-launchers.bin", framed(0x81, {slotted, {}, {}, oneNation, {}, {}, {}}));
+
+    // Files of each kind for their text forms (a control byte picks the kind, in the order of
+    // recordKinds()), whole, damaged and with bytes after their records; and their texts.
+    const ByteVector objects = records(ObjectRecord::Size, 20, {"Halberd DDG", std::string(20, 'W')});
+    const ByteVector endedEarly = cut(missions({nationNamed("Corvasse", 1, 2)}), 1320 + 600);
+    const auto kindByte = [](RecordKind kind) { return static_cast<std::uint8_t>(kind); };
+    seed("text_file", "objects.bin", controlled(kindByte(RecordKind::Objects), cut(objects, objects.size() + 9)));
+    seed("text_file", "slotted-objects.bin", controlled(kindByte(RecordKind::Objects), slotted));
+    seed("text_file", "launchers.bin",
+         controlled(kindByte(RecordKind::Launchers), records(LauncherRecord::Size, 20, {"GUN", "Tube Mk 4"})));
+    seed("text_file", "nations.bin", controlled(kindByte(RecordKind::Nations), missions({unended})));
+    seed("text_file", "nations-ended-early.bin", controlled(kindByte(RecordKind::Nations), endedEarly));
+    seed("text_file", "carriers.bin", controlled(kindByte(RecordKind::Carriers), carriers({outOfRange})));
+    seed("text_file", "sensors.bin", controlled(kindByte(RecordKind::Sensors), fullName));
+    // Pairs of files of a kind for diff: records changed, gone, added, moved, damaged.
+    seed("diff", "objects.bin",
+         framed(kindByte(RecordKind::Objects),
+                {slotted, records(ObjectRecord::Size, 20, {"Pike SSK", "Halberd DDG", "Halberd DDG"})}));
+    seed("diff", "launchers.bin", framed(kindByte(RecordKind::Launchers),
+                                         {records(LauncherRecord::Size, 20, {"GUN", "Tube Mk 4"}),
+                                          records(LauncherRecord::Size, 20, {"GUN"})}));
+    seed("diff", "nations.bin", framed(kindByte(RecordKind::Nations), {missions({unended}), endedEarly}));
+    seed("diff", "carriers.bin", framed(kindByte(RecordKind::Carriers), {carriers({outOfRange}), oneCarrier}));
+    seed("diff", "sensors.bin", framed(kindByte(RecordKind::Sensors), {fullName, cut(fullName, fullName.size() - 3)}));
+    seed("text_import", "objects.csv", textOf(RecordKind::Objects, objects, false));
+    seed("text_import", "objects.json", textOf(RecordKind::Objects, objects, true));
+    seed("text_import", "sensors.csv", textOf(RecordKind::Sensors, fullName, false));
+    seed("text_import", "nations.json", textOf(RecordKind::Nations, endedEarly, true));
+    seed("text_import", "carriers.json", textOf(RecordKind::Carriers, oneCarrier, true));
     return 0;
 }

@@ -25,6 +25,9 @@ targets=(
   "merge 8192"
   "database_set 16384"
   "check_set 16384"
+  "text_file 8192"
+  "text_import 16384"
+  "diff 16384"
 )
 
 bash scripts/install-deps.sh clang libclang-rt-dev

@@ -18,7 +18,7 @@
 namespace keel {
 namespace {
 
-using test::Json;
+using test::JsonDocument;
 
 // One finding of the JSON report, as a test names it; record 0 stands for null.
 struct Found {
@@ -60,14 +60,15 @@ protected:
     std::vector<Found> findings() {
         const test::ProgramOutput output = run({"--json"});
         EXPECT_EQ(output.err, "");
-        const Json report = Json::parse(output.out);
+        const JsonDocument report = test::parseJson(output.out);
         std::vector<Found> found;
-        for (const Json& finding : report["findings"].array()) {
-            const bool ofRecord = !finding["record"].isNull();
-            found.push_back({finding["kind"].string(), finding["file"].string(),
-                             ofRecord ? finding["record"].number() : 0,
-                             ofRecord ? finding["name"].string() : "",
-                             finding["field"].isNull() ? "" : finding["field"].string()});
+        for (const JsonDocument& finding : report.at("findings")) {
+            const bool ofRecord = !finding.at("record").is_null();
+            found.push_back(
+                {finding.at("kind").get<std::string>(), finding.at("file").get<std::string>(),
+                 ofRecord ? finding.at("record").get<std::int64_t>() : 0,
+                 ofRecord ? finding.at("name").get<std::string>() : "",
+                 finding.at("field").is_null() ? "" : finding.at("field").get<std::string>()});
         }
         EXPECT_EQ(output.exitCode, found.empty() ? 0 : 1);
         return found;
@@ -135,30 +136,37 @@ TEST_F(Keelcheck, ACleanSetReportsNothingInTextAndInJson) {
 
     const test::ProgramOutput json = run({"--json", directory.path().string()});
     EXPECT_EQ(json.exitCode, 0);
-    const Json report = Json::parse(json.out);
-    EXPECT_EQ(report["program"].string(), "keelcheck");
-    EXPECT_EQ(report["version"].string(), "4.0.0");
-    EXPECT_EQ(report["directory"].string(), directory.path().string());
+    const JsonDocument report = test::parseJson(json.out);
+    std::vector<std::string> members;
+    for (const auto& member : report.items()) {
+        members.push_back(member.key());
+    }
+    EXPECT_EQ(members, (std::vector<std::string>{"program", "version", "directory", "files",
+                                                 "findings", "summary"}));
+    EXPECT_EQ(report.at("program").get<std::string>(), "keelcheck");
+    EXPECT_EQ(report.at("version").get<std::string>(), "4.0.0");
+    EXPECT_EQ(report.at("directory").get<std::string>(), directory.path().string());
     const std::vector<std::pair<std::string, std::int64_t>> expectedFiles{
         {"objects.odb", 40},   {"launcher.ldb", 16}, {"shipbasedaircraft.db", 2}, {"mission.db", 3},
         {"3dobjects.3db", 36}, {"sensors.sdb", 10},  {"airstrip.adb", 3}};
-    ASSERT_EQ(report["files"].array().size(), expectedFiles.size());
+    ASSERT_EQ(report.at("files").size(), expectedFiles.size());
     for (std::size_t i = 0; i < expectedFiles.size(); ++i) {
-        EXPECT_EQ(report["files"][i]["file"].string(), expectedFiles[i].first);
-        EXPECT_EQ(report["files"][i]["state"].string(), "read");
-        EXPECT_EQ(report["files"][i]["records"].number(), expectedFiles[i].second);
+        EXPECT_EQ(report.at("files").at(i).at("file").get<std::string>(), expectedFiles[i].first);
+        EXPECT_EQ(report.at("files").at(i).at("state").get<std::string>(), "read");
+        EXPECT_EQ(report.at("files").at(i).at("records").get<std::int64_t>(),
+                  expectedFiles[i].second);
     }
-    EXPECT_TRUE(report["findings"].array().empty());
-    EXPECT_EQ(report["summary"]["findings"].number(), 0);
+    EXPECT_TRUE(report.at("findings").empty());
+    EXPECT_EQ(report.at("summary").at("findings").get<std::int64_t>(), 0);
     const std::vector<std::string> kinds{
         "missing-file",          "unreadable-file",          "damaged-file",
         "slot-names-nothing",    "object-without-3d",        "3d-without-object",
         "repeated-name",         "unknown-ammunition",       "invalid-class-type",
         "unknown-nation-object", "mismatched-nation-object", "unknown-carrier-name",
         "carrier-display-name"};
-    ASSERT_EQ(report["summary"]["kinds"].object().size(), kinds.size());
+    ASSERT_EQ(report.at("summary").at("kinds").size(), kinds.size());
     for (const std::string& kind : kinds) {
-        EXPECT_EQ(report["summary"]["kinds"][kind].number(), 0) << kind;
+        EXPECT_EQ(report.at("summary").at("kinds").at(kind).get<std::int64_t>(), 0) << kind;
     }
 }
 
@@ -229,8 +237,8 @@ TEST_F(Keelcheck, NamesRepeatedIgnoringLetterCaseAreFoundInEachOfTheThreeFiles) 
                               {"repeated-name", "launcher.ldb", 17, "Mine Rail", "LauncherName"},
                               {"repeated-name", "3dobjects.3db", 37, "narwhal ssn", "Name"},
                           }));
-    const Json report = Json::parse(run({"--json"}).out);
-    EXPECT_EQ(report["findings"][0]["problem"].string(),
+    const JsonDocument report = test::parseJson(run({"--json"}).out);
+    EXPECT_EQ(report.at("findings").at(0).at("problem").get<std::string>(),
               "is also the name of object " + std::to_string(objectNumber("Pike SSK")) +
                   " (\"Pike SSK\", letter case ignored)");
 }
@@ -245,10 +253,11 @@ TEST_F(Keelcheck, AmmunitionNamesAMineWeaponMissileShellOrBulletIgnoringLetterCa
                               {"unknown-ammunition", "launcher.ldb", 1, "127mm Gun Mount", "weap2"},
                               {"unknown-ammunition", "launcher.ldb", 1, "127mm Gun Mount", "weap3"},
                           }));
-    const Json report = Json::parse(run({"--json"}).out);
-    EXPECT_EQ(report["findings"][0]["problem"].string(),
+    const JsonDocument report = test::parseJson(run({"--json"}).out);
+    EXPECT_EQ(report.at("findings").at(0).at("problem").get<std::string>(),
               "\"Halberd DDG\" names a Surf, not a mine, weapon, missile, shell or bullet");
-    EXPECT_EQ(report["findings"][1]["problem"].string(), "\"Phantom Shell\" names no object");
+    EXPECT_EQ(report.at("findings").at(1).at("problem").get<std::string>(),
+              "\"Phantom Shell\" names no object");
 }
 
 TEST_F(Keelcheck, ClassesAreOfAValidTypeAndNameObjectsTheirTypeOffers) {
@@ -287,10 +296,10 @@ TEST_F(Keelcheck, ClassesAreOfAValidTypeAndNameObjectsTheirTypeOffers) {
             {"unknown-nation-object", "mission.db", 3, "Tessaly Union",
              "class 4 \"Bulwark\", Class_TagName"},
         }));
-    const Json report = Json::parse(run({"--json"}).out);
-    EXPECT_EQ(report["findings"][0]["problem"].string(),
+    const JsonDocument report = test::parseJson(run({"--json"}).out);
+    EXPECT_EQ(report.at("findings").at(0).at("problem").get<std::string>(),
               "is 6 (\"N/A: Mine\"), which no class may have: a class is Sub, Surf, Air or Shell");
-    EXPECT_EQ(report["findings"][3]["problem"].string(),
+    EXPECT_EQ(report.at("findings").at(3).at("problem").get<std::string>(),
               "\"falcon fa-2\" names an Air, which a Surf class does not offer (it offers objects "
               "of the types Surf and DownedPilot)");
 }
@@ -348,11 +357,12 @@ TEST_F(Keelcheck, MissingUnreadableAndDamagedFilesAreFindingsAndWhatNeedsThemIsL
     EXPECT_NE(text.out.find("  mission.db: nation 3 of 3 (\"Tessaly Union\") ends early"),
               std::string::npos)
         << text.out;
-    const Json report = Json::parse(run({"--json"}).out);
-    EXPECT_EQ(report["files"][5]["state"].string(), "missing");
-    EXPECT_TRUE(report["files"][5]["records"].isNull());
-    EXPECT_EQ(report["files"][6]["state"].string(), "unreadable");
-    EXPECT_EQ(report["files"][3]["records"].number(), 2) << "the nations read whole";
+    const JsonDocument report = test::parseJson(run({"--json"}).out);
+    EXPECT_EQ(report.at("files").at(5).at("state").get<std::string>(), "missing");
+    EXPECT_TRUE(report.at("files").at(5).at("records").is_null());
+    EXPECT_EQ(report.at("files").at(6).at("state").get<std::string>(), "unreadable");
+    EXPECT_EQ(report.at("files").at(3).at("records").get<std::int64_t>(), 2)
+        << "the nations read whole";
 }
 
 TEST_F(Keelcheck, TextsFromTheFilesAreShownInUtf8AndEveryFindingStaysOnItsLine) {
@@ -363,8 +373,9 @@ TEST_F(Keelcheck, TextsFromTheFilesAreShownInUtf8AndEveryFindingStaysOnItsLine) 
                             "ignored)\n"),
               std::string::npos)
         << text.out;
-    const Json report = Json::parse(run({"--json"}).out);
-    EXPECT_EQ(report["findings"][0]["name"].string(), "Caf\xC3\xA9 \xE2\x82\xAC Line\nTwo");
+    const JsonDocument report = test::parseJson(run({"--json"}).out);
+    EXPECT_EQ(report.at("findings").at(0).at("name").get<std::string>(),
+              "Caf\xC3\xA9 \xE2\x82\xAC Line\nTwo");
 
     // A directory whose name is not UTF-8 still gives JSON: its bytes that are not become the
     // replacement character.
@@ -375,7 +386,8 @@ TEST_F(Keelcheck, TextsFromTheFilesAreShownInUtf8AndEveryFindingStaysOnItsLine) 
     const test::ProgramOutput oddlyNamed =
         test::runProgram(KEELCHECK_PATH, {"--json", "set\xFF"}, directory.path());
     EXPECT_EQ(oddlyNamed.exitCode, 1);
-    EXPECT_EQ(Json::parse(oddlyNamed.out)["directory"].string(), "set\xEF\xBF\xBD");
+    EXPECT_EQ(test::parseJson(oddlyNamed.out).at("directory").get<std::string>(),
+              "set\xEF\xBF\xBD");
 }
 
 TEST_F(Keelcheck, ExitStatusesAndTheCommandLine) {
@@ -424,7 +436,12 @@ TEST_F(Keelcheck, ExitStatusesAndTheCommandLine) {
     std::filesystem::remove(directory / "set" / "launcher.ldb");
     const test::ProgramOutput incomplete = runIn({"set", "--json"});
     EXPECT_EQ(incomplete.exitCode, 1);
-    EXPECT_EQ(Json::parse(incomplete.out)["summary"]["kinds"]["missing-file"].number(), 1);
+    EXPECT_EQ(test::parseJson(incomplete.out)
+                  .at("summary")
+                  .at("kinds")
+                  .at("missing-file")
+                  .get<std::int64_t>(),
+              1);
 }
 
 } // namespace

@@ -20,11 +20,11 @@ TEST(WellFormedUtf8, KeepsWhatIsWellFormedAndReplacesEachByteThatIsNot) {
     EXPECT_EQ(wellFormedUtf8("\xE2\x82"), replacement + replacement) << "cut short";
     EXPECT_EQ(wellFormedUtf8("\x80x"), replacement + "x") << "a stray continuation byte";
     for (const char* bad : {"set\xFF", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\x80x"}) {
-        EXPECT_FALSE(test::isWellFormedUtf8(bad)) << "the system's converter agrees: " << bad;
+        EXPECT_FALSE(test::isWellFormedUtf8(bad)) << "the JSON library agrees: " << bad;
     }
 }
 
-// Against the C library's converter: the result is always UTF-8, and text that already is
+// Against the JSON library's UTF-8 check: the result is always UTF-8, and text that already is
 // comes back unchanged.
 TEST(WellFormedUtf8, AgreesWithTheSystemsConverterOnRandomBytes) {
     std::mt19937 random(20261208);

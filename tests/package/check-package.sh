@@ -53,7 +53,7 @@ fi
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 expect_file() { [ -f "$root/$1" ] || fail "the package lacks /$1"; }
-programs=(keelmerge keelcheck)
+programs=(keelmerge keelcheck keeltext)
 for program in "${programs[@]}"; do
   expect_file "usr/bin/$program"
   expect_file "usr/share/man/man1/$program.1.gz"
