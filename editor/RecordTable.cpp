@@ -4,6 +4,7 @@
 #include "common/Checks.h"
 #include "common/FileIo.h"
 #include "common/NameCompare.h"
+#include "common/PageProvision.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,6 +31,12 @@ ByteSpan RecordTable::record(std::size_t index) {
 ByteVector& RecordTable::ownBytes() {
     if (shared_ != nullptr) {
         const ConstByteSpan shared = bytes();
+        // A copy of hundreds of megabytes goes into pages provided at once, huge where it pays.
+        own_.reserve(shared.size());
+        if (own_.capacity() >= hugePageWorthy) {
+            preferHugePages(own_.data(), own_.data() + own_.capacity());
+            providePages(own_.data(), own_.data() + own_.capacity());
+        }
         own_.assign(shared.begin(), shared.end());
         shared_ = nullptr;
         sharedSize_ = 0;
