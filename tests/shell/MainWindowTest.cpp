@@ -321,6 +321,7 @@ private slots:
             QCOMPARE(std::count_if(dialogs.shown().begin(), dialogs.shown().end(),
                                    [](const auto& shown) { return shown.caption == "Databases Loaded"; }),
                      1);
+            dialogs.answer(Answer::No); // the damaged file is kept
             QVERIFY2(window.SaveDatabases(), need);
             QCOMPARE(objectNames(readFile(directory / "objects.odb")),
                      std::vector<std::string>({"Corvette", "Frigate"}));
