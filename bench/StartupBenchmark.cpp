@@ -40,6 +40,18 @@ std::size_t residentBytes() {
     return 0;
 }
 
+struct FirstPaint : QObject {
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !told) {
+            told = true;
+            std::printf("shown\n");
+            std::fflush(stdout);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+    bool told = false;
+};
+
 // The started program: as keelbook's own start (shell/main.cpp), then one line once the main
 // window is shown, and one with the resident bytes once the editors are made after it.
 int startIn(const char* directory) {
@@ -60,10 +72,11 @@ int startIn(const char* directory) {
         return 1;
     }
     mainForm.openSet(std::move(*startup));
+    // Shown is painted: the line goes out as the window's first frame is painted, before the
+    // editors that follow it are made.
+    FirstPaint firstPaint;
+    mainForm.installEventFilter(&firstPaint);
     mainForm.show();
-    QApplication::processEvents();
-    std::printf("shown\n");
-    std::fflush(stdout);
     while (!mainForm.editorsMade()) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
