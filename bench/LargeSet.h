@@ -35,13 +35,18 @@ inline ByteVector objectFile(std::size_t count, Byte fill = 0) {
     return file;
 }
 
-// A 3D object for every object but every tenth, so that a tenth of the objects lack one.
-inline ByteVector threeDFile(const ByteVector& objects) {
+// Which objects have a 3D object of their name.
+enum class ThreeDFor {
+    NineInTen,   // every object but every tenth, so that a tenth of the objects lack one
+    EveryObject, // as in a finished set
+};
+
+inline ByteVector threeDFile(const ByteVector& objects, ThreeDFor which = ThreeDFor::NineInTen) {
     const std::size_t count = objects.size() / ObjectRecord::Size;
     ByteVector file;
     file.reserve(count * ThreeDRecord::Size);
     for (std::size_t i = 0; i < count; ++i) {
-        if (i % 10 == 0) {
+        if (which == ThreeDFor::NineInTen && i % 10 == 0) {
             continue;
         }
         ByteVector record(ThreeDRecord::Size, 0x33);
@@ -75,7 +80,8 @@ inline void writeFile(const std::filesystem::path& path, const ByteVector& bytes
 }
 
 // Writes a set of `objects` objects into `directory`; returns the bytes of the seven files.
-inline std::size_t writeLargeSet(const std::filesystem::path& directory, std::size_t objects) {
+inline std::size_t writeLargeSet(const std::filesystem::path& directory, std::size_t objects,
+                                 ThreeDFor threeD = ThreeDFor::NineInTen) {
     std::filesystem::create_directories(directory);
     std::size_t total = 0;
     for (SampleFile& sample : buildSampleSet()) {
@@ -84,7 +90,7 @@ inline std::size_t writeLargeSet(const std::filesystem::path& directory, std::si
             sample.bytes = objectFile(objects);
             break;
         case DatabaseFile::ThreeDObjects:
-            sample.bytes = threeDFile(objectFile(objects));
+            sample.bytes = threeDFile(objectFile(objects), threeD);
             break;
         case DatabaseFile::Launchers:
             sample.bytes = launcherFile(objects / 5);

@@ -328,8 +328,13 @@ ReadResult readWholeFile(const std::filesystem::path& path, std::size_t spareCap
                 }
             }
             result.bytes.reserve(size);
-            // The pages the file goes into are provided in one call, not faulted in one by one.
-            providePages(result.bytes.data(), result.bytes.data() + result.bytes.capacity());
+            // The pages the file goes into are provided in one call, not faulted in one by one,
+            // and in huge pages where the file is large.
+            Byte* const start = result.bytes.data();
+            if (result.bytes.capacity() >= hugePageWorthy) {
+                preferHugePages(start, start + result.bytes.capacity());
+            }
+            providePagesAcrossProcessors(start, start + result.bytes.capacity());
         }
         result.bytes.resize(size);
         return result.bytes.data();

@@ -51,6 +51,9 @@ public:
     // Orders the records by name, ascending; gives, for each new position, the old one.
     // Collections whose records are referred to by position never sort.
     virtual std::vector<std::size_t> sortByName() = 0;
+    // Looks now whether the records are in name order, so that the next sort need not, where
+    // a collection remembers that; for a moment when no one waits on it.
+    virtual void learnOrder() {}
 
     // What importing one exchange file did: the names read, in file order; the values that
     // had to be repaired as they were read, a sentence a line (empty when none); and a
@@ -78,5 +81,15 @@ public:
     virtual ExportResult appendToExchangeFile(std::size_t index,
                                               const std::filesystem::path& file) const = 0;
 };
+
+// Whether the result of sortByName moved no record.
+inline bool leftInPlace(const std::vector<std::size_t>& previous) {
+    for (std::size_t i = 0; i < previous.size(); ++i) {
+        if (previous[i] != i) {
+            return false;
+        }
+    }
+    return true;
+}
 
 } // namespace keel

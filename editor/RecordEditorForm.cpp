@@ -168,6 +168,10 @@ void RecordEditorForm::takeMaster() {
     snapshot_.clear();
     current_.reset();
     records_->takeFrom(master_);
+    if (traits_.sortable) {
+        // Known now, while the window is made, rather than at the first save.
+        records_->learnOrder();
+    }
     buildRecordList();
     if (records_->empty()) {
         showNoRecord();
@@ -410,8 +414,9 @@ void RecordEditorForm::followMovedRecord(std::optional<std::size_t> newPosition)
     stepper_->setPosition(static_cast<int>(replacement));
 }
 
-void RecordEditorForm::SortRecords() {
-    const std::vector<std::size_t> previous = records_->sortByName();
+void RecordEditorForm::SortRecords() { showSorted(records_->sortByName()); }
+
+void RecordEditorForm::showSorted(const std::vector<std::size_t>& previous) {
     std::optional<std::size_t> stillShown;
     if (current_) {
         const auto at = std::find(previous.begin(), previous.end(), *current_);
@@ -427,7 +432,12 @@ void RecordEditorForm::commit() {
         savedUnacceptedChanges_ = true;
     }
     if (traits_.sortable) {
-        SortRecords();
+        const std::vector<std::size_t> previous = records_->sortByName();
+        // Records already in order, as at every save after the first, moved nowhere: the list
+        // and the editors that follow it have nothing to catch up with.
+        if (!leftInPlace(previous)) {
+            showSorted(previous);
+        }
     }
     records_->commitTo(master_);
 }

@@ -175,6 +175,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Shows the records after a sort: `previous` gives, for each new position, the old one.
+    void showSorted(const std::vector<std::size_t>& previous);
+
     void buildRecordList();
     // The row of the list's selected entry, among the entries the list shows.
     std::optional<int> selectedRow() const;

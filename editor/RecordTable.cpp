@@ -4,6 +4,7 @@
 #include "common/Checks.h"
 #include "common/FileIo.h"
 #include "common/NameCompare.h"
+#include "common/PageProvision.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,8 +29,16 @@ ByteSpan RecordTable::record(std::size_t index) {
 }
 
 ByteVector& RecordTable::ownBytes() {
+    // Whoever asks for the bytes to write may change a name.
+    knownInOrder_ = false;
     if (shared_ != nullptr) {
         const ConstByteSpan shared = bytes();
+        // A copy of hundreds of megabytes goes into pages provided at once, huge where it pays.
+        own_.reserve(shared.size());
+        if (own_.capacity() >= hugePageWorthy) {
+            preferHugePages(own_.data(), own_.data() + own_.capacity());
+            providePages(own_.data(), own_.data() + own_.capacity());
+        }
         own_.assign(shared.begin(), shared.end());
         shared_ = nullptr;
         sharedSize_ = 0;
@@ -39,12 +48,14 @@ ByteVector& RecordTable::ownBytes() {
 
 void RecordTable::assign(ConstByteSpan file) {
     const std::size_t whole = file.size() / recordSize_ * recordSize_;
+    knownInOrder_ = false;
     shared_ = nullptr;
     sharedSize_ = 0;
     own_.assign(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(whole));
 }
 
 void RecordTable::takeFrom(const ByteVector& master) {
+    knownInOrder_ = false;
     ByteVector().swap(own_);
     shared_ = &master;
     sharedSize_ = master.size() / recordSize_ * recordSize_;
@@ -116,16 +127,24 @@ void RecordTable::overwrite(std::size_t index, ConstByteSpan source) {
     std::memcpy(record(index).data(), source.data(), recordSize_);
 }
 
+void RecordTable::learnOrder() {
+    if (knownInOrder_) {
+        return;
+    }
+    bool inOrder = true;
+    for (std::size_t i = 1; i < count() && inOrder; ++i) {
+        inOrder = compareEditorNames(name(i - 1), name(i)) <= 0;
+    }
+    knownInOrder_ = inOrder;
+}
+
 std::vector<std::size_t> RecordTable::sortByName() {
     const std::size_t records = count();
     std::vector<std::size_t> order(records);
     std::iota(order.begin(), order.end(), std::size_t{0});
     // Records already in order, as after every save, stay where they are, untouched.
-    bool inOrder = true;
-    for (std::size_t i = 1; i < records && inOrder; ++i) {
-        inOrder = compareEditorNames(name(i - 1), name(i)) <= 0;
-    }
-    if (inOrder) {
+    learnOrder();
+    if (knownInOrder_) {
         return order;
     }
     // The names are folded once into zero-padded keys; comparing those with memcmp is the
@@ -158,6 +177,7 @@ std::vector<std::size_t> RecordTable::sortByName() {
         std::memcpy(&bytes[at * recordSize_], held.data(), recordSize_);
         placed[at] = true;
     }
+    knownInOrder_ = true;
     return order;
 }
 

@@ -52,8 +52,10 @@ public:
     void restore(std::size_t index, ConstByteSpan snapshot) override { overwrite(index, snapshot); }
 
     // Orders the records by name, ascending; records of equal names keep no defined order.
-    // Returns, for each new position, the position the record had before.
+    // Returns, for each new position, the position the record had before. Records sorted or
+    // found in order and not changed since are not looked at again.
     std::vector<std::size_t> sortByName() override;
+    void learnOrder() override;
 
     // What merging one exchange file did: the names read, in file order, and how many of
     // them replaced earlier records rather than being added.
@@ -84,6 +86,8 @@ private:
     ByteVector own_;
     const ByteVector* shared_ = nullptr;
     std::size_t sharedSize_ = 0; // the master's whole records
+    // The records are known to be in name order: sorted, or found so, and not changed since.
+    bool knownInOrder_ = false;
 };
 
 } // namespace keel

@@ -61,7 +61,12 @@ QString cannotOpen(const std::string& path) {
 std::optional<StartupSet> loadStartupSet(DialogService& dialogs,
                                          const std::filesystem::path& workingDirectory,
                                          QString& error) {
-    DatabaseSet::LoadResult first = DatabaseSet::load(workingDirectory);
+    return loadStartupSet(dialogs, workingDirectory, DatabaseSet::load(workingDirectory), error);
+}
+
+std::optional<StartupSet> loadStartupSet(DialogService& dialogs,
+                                         const std::filesystem::path& workingDirectory,
+                                         DatabaseSet::LoadResult first, QString& error) {
     if (!first.failedFile) {
         return StartupSet{std::move(first.set), workingDirectory};
     }
@@ -79,11 +84,16 @@ std::optional<StartupSet> loadStartupSet(DialogService& dialogs,
     return StartupSet{std::move(second.set), *chosen};
 }
 
-TMainForm::TMainForm(StartupSet startup, DialogService& dialogs, QWidget* parent)
+TMainForm::TMainForm(StartupSet startup, DialogService& dialogs, EditorsMade made, QWidget* parent)
+    : TMainForm(dialogs, made, parent) {
+    openSet(std::move(startup));
+}
+
+TMainForm::TMainForm(DialogService& dialogs, EditorsMade made, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      dialogs_(dialogs), set_(std::move(startup.set)), directory_(std::move(startup.directory)) {
+      dialogs_(dialogs), made_(made) {
     setObjectName("TMainForm");
     setWindowTitle(programTitle());
     setWindowIcon(programIcon());
@@ -93,12 +103,39 @@ TMainForm::TMainForm(StartupSet startup, DialogService& dialogs, QWidget* parent
     // A fixed-size main window takes its width from what lies under the menu bar, never from
     // the menu bar itself: without this, hiding the tool bar would leave a window of no width.
     centralWidget()->setMinimumWidth(toolBar_->sizeHint().width());
-    createEditors();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    reportLoadedDamage();
+    // The window takes its fixed size now, so that it is mapped at that size rather than
+    // resized after it shows.
+    layout()->activate();
+}
+
+void TMainForm::openSet(StartupSet startup) {
+    destroyEditors();
+    set_ = std::move(startup.set);
+    directory_ = std::move(startup.directory);
+    if (made_ == EditorsMade::InConstructor) {
+        makeEditorsIfNotYet();
+    }
 }
 
 TMainForm::~TMainForm() { destroyEditors(); }
+
+void TMainForm::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (made_ == EditorsMade::AfterFirstFrame && !editorsAsked_) {
+        editorsAsked_ = true;
+        // Queued, so that the frame being painted reaches the screen first.
+        QMetaObject::invokeMethod(this, &TMainForm::makeEditorsIfNotYet, Qt::QueuedConnection);
+    }
+}
+
+void TMainForm::makeEditorsIfNotYet() {
+    if (editorsMade_) {
+        return;
+    }
+    createEditors();
+    reportLoadedDamage();
+}
 
 QAction* TMainForm::makeAction(const QString& name, const QString& category, const QString& caption,
                                const QString& hint, const QIcon& icon) {
@@ -245,6 +282,7 @@ QString TMainForm::statusLine() const {
 }
 
 void TMainForm::findInLastEditor() {
+    makeEditorsIfNotYet();
     QWidget* editor = lastEditorWindow_;
     if (editor == nullptr || !editor->isVisible()) {
         if (!objectForm_->isVisible()) {
@@ -301,6 +339,7 @@ void TMainForm::createEditors() {
          {toggleObjects_, toggleThreeDs_, toggleLaunchers_, toggleMissions_, toggleCarriers_}) {
         editorToggle->setChecked(false);
     }
+    editorsMade_ = true;
 }
 
 void TMainForm::destroyEditors() {
@@ -325,6 +364,7 @@ void TMainForm::destroyEditors() {
     airstripEntries_.reset();
     sensorEntries_.reset();
     launcherForm_.reset();
+    editorsMade_ = false;
 }
 
 void TMainForm::toggle(QWidget* editor, QAction* action) {
@@ -341,15 +381,30 @@ void TMainForm::toggle(QWidget* editor, QAction* action) {
     action->setChecked(editor->isVisible());
 }
 
-void TMainForm::Action_Toggle_Objects_Run() { toggle(objectForm_.get(), toggleObjects_); }
+void TMainForm::Action_Toggle_Objects_Run() {
+    makeEditorsIfNotYet();
+    toggle(objectForm_.get(), toggleObjects_);
+}
 
-void TMainForm::Action_Toggle_3Ds_Run() { toggle(threeDForm_.get(), toggleThreeDs_); }
+void TMainForm::Action_Toggle_3Ds_Run() {
+    makeEditorsIfNotYet();
+    toggle(threeDForm_.get(), toggleThreeDs_);
+}
 
-void TMainForm::Action_Toggle_Launchers_Run() { toggle(launcherForm_.get(), toggleLaunchers_); }
+void TMainForm::Action_Toggle_Launchers_Run() {
+    makeEditorsIfNotYet();
+    toggle(launcherForm_.get(), toggleLaunchers_);
+}
 
-void TMainForm::Action_Toggle_Missions_Run() { toggle(missionForm_.get(), toggleMissions_); }
+void TMainForm::Action_Toggle_Missions_Run() {
+    makeEditorsIfNotYet();
+    toggle(missionForm_.get(), toggleMissions_);
+}
 
-void TMainForm::Action_Toggle_SBAs_Run() { toggle(carrierForm_.get(), toggleCarriers_); }
+void TMainForm::Action_Toggle_SBAs_Run() {
+    makeEditorsIfNotYet();
+    toggle(carrierForm_.get(), toggleCarriers_);
+}
 
 void TMainForm::Action_Toggle_Toolbar_Run() {
     // The entry's own check mark has already flipped when it was chosen.
@@ -423,6 +478,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 bool TMainForm::SaveDatabases() { return saveAndReport() == SaveOutcome::Saved; }
 
 TMainForm::SaveOutcome TMainForm::saveAndReport() {
+    makeEditorsIfNotYet();
     // The marks are cleared before the editors commit. An editor whose file was not written
     // (the save failed before it, or the file was left alone) has its mark set again, so that
     // work which did not reach the disk is still asked about.

@@ -43,16 +43,34 @@ struct StartupSet {
 std::optional<StartupSet> loadStartupSet(DialogService& dialogs,
                                          const std::filesystem::path& workingDirectory,
                                          QString& error);
+// The same, with the working directory's set already read into `first`.
+std::optional<StartupSet> loadStartupSet(DialogService& dialogs,
+                                         const std::filesystem::path& workingDirectory,
+                                         DatabaseSet::LoadResult first, QString& error);
 
 // The main window: owns the database set and the editors, and carries the menu and tool bar.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    TMainForm(StartupSet startup, DialogService& dialogs, QWidget* parent = nullptr);
+    // When the editors, all hidden at first, are made. keelbook makes them once the main window
+    // has been painted the first time, so that the window shows as soon as the set is read;
+    // whatever needs an editor before then (a menu entry, a shortcut, a save) makes them first.
+    enum class EditorsMade {
+        InConstructor,
+        AfterFirstFrame,
+    };
+    TMainForm(StartupSet startup, DialogService& dialogs, EditorsMade made = EditorsMade::InConstructor,
+              QWidget* parent = nullptr);
+    // The window alone, its menus and tool bar, made while the set is still being read; the set
+    // comes with openSet, before the window is shown.
+    TMainForm(DialogService& dialogs, EditorsMade made, QWidget* parent = nullptr);
+    void openSet(StartupSet startup);
     ~TMainForm() override;
 
     const std::filesystem::path& databaseDirectory() const { return directory_; }
+    // Whether the editors have been made; the editor accessors give nothing before.
+    bool editorsMade() const { return editorsMade_; }
     const DatabaseSet& databaseSet() const { return set_; }
     TObjectForm* objectForm() const { return objectForm_.get(); }
     TThreeDObjectForm* threeDObjectForm() const { return threeDForm_.get(); }
@@ -84,12 +102,15 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QAction* makeAction(const QString& name, const QString& category, const QString& caption,
                         const QString& hint, const QIcon& icon = {});
     void buildMenusAndToolBar();
     void createEditors();
+    // Makes the editors and tells what was wrong with the files loaded, unless that was done.
+    void makeEditorsIfNotYet();
     void destroyEditors();
     // Tells what was wrong with the files of the set just loaded, once its editors exist.
     void reportLoadedDamage();
@@ -140,6 +161,9 @@ private:
     QLabel* lastSave_ = nullptr;
     QLabel* unsaved_ = nullptr;
     QPointer<QWidget> lastEditorWindow_;
+    EditorsMade made_;
+    bool editorsMade_ = false;
+    bool editorsAsked_ = false; // the first frame has asked for them
 };
 
 } // namespace keel

@@ -154,6 +154,8 @@ TThreeDObjectForm::TThreeDObjectForm(ByteVector& master, DialogService& dialogs,
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     records_.takeFrom(master_);
+    // Known now, while the window is made, rather than at the first save.
+    records_.learnOrder();
     rebuildThreeDList();
 }
 
@@ -273,14 +275,17 @@ void TThreeDObjectForm::SortRecords() {
 void TThreeDObjectForm::RestoreRecords() {
     changed_ = false;
     records_.takeFrom(master_);
+    records_.learnOrder();
     rebuildThreeDList();
     RefreshObjectList();
 }
 
 void TThreeDObjectForm::commit() {
-    records_.sortByName();
+    const std::vector<std::size_t> previous = records_.sortByName();
     records_.commitTo(master_);
-    threeDModel_->rebuild();
+    if (!leftInPlace(previous)) {
+        threeDModel_->rebuild();
+    }
 }
 
 void TThreeDObjectForm::ExportRecord() {

@@ -39,6 +39,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 #include <sys/stat.h>
@@ -276,6 +278,55 @@ private slots:
         about.exec();
         QCOMPARE(titles, QStringList({"Confirmation", "/data/in.odb", "Brinewatch Database Editor",
                                       "Select Import Files", "About"}));
+    }
+
+    // keelbook's own start: the window is built while the set is read, shown at its fixed size
+    // before the editors are made, and the editors come after its first frame, or at once when
+    // something needs them first. The damage of the files loaded is told once either way, and a
+    // save then writes what it always did: the objects in name order, the damaged file kept.
+    void theEditorsComeAfterTheFirstFrameOrWhenFirstNeeded() {
+        const std::vector<std::pair<const char*, std::function<void(TMainForm&)>>> firstNeeds{
+            {"the first frame",
+             [](TMainForm& window) {
+                 window.show();
+                 QTRY_VERIFY(window.editorsMade());
+             }},
+            {"Save Databases", [](TMainForm& window) { trigger(window, "Action_SaveDBs"); }},
+            {"the object editor's toggle",
+             [](TMainForm& window) {
+                 trigger(window, "Action_Toggle_Objects");
+                 QVERIFY(window.objectForm()->isVisible());
+                 QVERIFY(window.findChild<QAction*>("Action_Toggle_Objects")->isChecked());
+             }},
+            {"Find", [](TMainForm& window) { trigger(window, "Action_Find"); }},
+        };
+        for (const auto& [need, meet] : firstNeeds) {
+            TemporaryDirectory directory;
+            writeSet(directory.path(), objects({"Frigate", "Corvette"}));
+            const ByteVector damaged{1, 0, 0, 0}; // a nation promised
+            writeFile(directory / "mission.db", damaged);
+            ScriptedDialogService dialogs;
+            TMainForm window(dialogs, TMainForm::EditorsMade::AfterFirstFrame);
+            const QSize fixed = window.size();
+            QString error;
+            std::optional<StartupSet> startup = loadStartupSet(dialogs, directory.path(), error);
+            QVERIFY(startup.has_value());
+            window.openSet(std::move(*startup));
+            QVERIFY2(!window.editorsMade() && window.objectForm() == nullptr, need);
+            QVERIFY2(!fixed.isEmpty() && fixed == window.minimumSize() && fixed == window.maximumSize(), need);
+
+            meet(window);
+            QVERIFY2(window.editorsMade() && window.objectForm() != nullptr, need);
+            QTest::qWait(20); // a first frame asked for the editors too: they are not made twice
+            QCOMPARE(std::count_if(dialogs.shown().begin(), dialogs.shown().end(),
+                                   [](const auto& shown) { return shown.caption == "Databases Loaded"; }),
+                     1);
+            dialogs.answer(Answer::No); // the damaged file is kept
+            QVERIFY2(window.SaveDatabases(), need);
+            QCOMPARE(objectNames(readFile(directory / "objects.odb")),
+                     std::vector<std::string>({"Corvette", "Frigate"}));
+            QCOMPARE(readFile(directory / "mission.db"), damaged);
+        }
     }
 
     // A file of the set that is no regular file (here a named pipe, which no program writes
