@@ -886,10 +886,10 @@ private slots:
         const fs::path set = root / "set";
         writeSet(set, objects({"Frigate"}));
         for (const auto& entry : fs::directory_iterator(set)) {
-            ::chown(entry.path().c_str(), ordinaryUserId, ordinaryGroupId);
+            QCOMPARE(::chown(entry.path().c_str(), ordinaryUserId, ordinaryGroupId), 0);
         }
-        ::chown(root.path().c_str(), ordinaryUserId, ordinaryGroupId);
-        ::chown(set.c_str(), ordinaryUserId, ordinaryGroupId);
+        QCOMPARE(::chown(root.path().c_str(), ordinaryUserId, ordinaryGroupId), 0);
+        QCOMPARE(::chown(set.c_str(), ordinaryUserId, ordinaryGroupId), 0);
         Session session(set);
         session.action("Action_Toggle_Objects")->trigger();
         typeInto(session.objectName(), "Renamed");
