@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev
-          dpkg-dev desktop-file-utils appstream groff-base "$@")
+          dpkg-dev desktop-file-utils appstream groff-base lintian devscripts "$@")
 
 missing=()
 for package in "${packages[@]}"; do
