@@ -24,9 +24,16 @@ CheckedSet::Load CheckedSet::load(const std::filesystem::path& directory) {
     }
     CheckedSet set;
     set.directory_ = directory;
+    const SetDirectory names(directory);
     for (DatabaseFile which : loadOrder) {
         File& file = set.files_[static_cast<std::size_t>(which)];
-        ReadResult read = readWholeFile(directory / fileName(which));
+        const SetDirectory::Found found = names.find(which);
+        if (found.ambiguous()) {
+            file.state = State::Unreadable;
+            file.reason = found.ambiguity();
+            continue;
+        }
+        ReadResult read = readWholeFile(directory / found.name);
         switch (read.status) {
         case ReadStatus::Ok:
             file.state = State::Read;

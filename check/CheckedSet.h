@@ -15,7 +15,9 @@ namespace keel {
 
 // The seven files of a database directory as keelcheck reads them: unlike the editor, which
 // stops at the first file it cannot read, it reads every file it can and remembers why the
-// others could not be read, so that one report covers the whole set.
+// others could not be read, so that one report covers the whole set. Each file is found under
+// its name in any letter case, as the editor finds it (SetDirectory); two files of one name
+// make that file unreadable.
 class CheckedSet {
 public:
     enum class State { Read, Missing, Unreadable };

@@ -2,6 +2,7 @@
 #include "merge/DatabaseMerge.h"
 
 #include "common/FileIo.h"
+#include "common/FileNameCase.h"
 #include "merge/InputReader.h"
 #include "merge/MergeTable.h"
 
@@ -18,19 +19,6 @@ namespace keel {
 namespace {
 
 namespace fs = std::filesystem;
-
-char foldToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return foldToLower(x) == foldToLower(y); });
-}
-
-bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
-    return text.size() >= ending.size() &&
-           equalIgnoringCase(text.substr(text.size() - ending.size()), ending);
-}
 
 // Gathers progress lines and hands them to the stream many at a time, since a merge may print
 // a line for every one of hundreds of thousands of records. What is gathered goes out when the
@@ -112,13 +100,13 @@ DirectoryListing listDirectory(const MergeDatabase& database, const fs::path& di
     std::string masterInOtherCase;
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         const std::string name = entries->path().filename().string();
-        if (equalIgnoringCase(name, database.masterName)) {
+        if (equalIgnoringAsciiCase(name, database.masterName)) {
             if (name == database.masterName) {
                 listing.masterName = name;
             } else if (masterInOtherCase.empty()) {
                 masterInOtherCase = name;
             }
-        } else if (endsWithIgnoringCase(name, database.extension)) {
+        } else if (endsWithIgnoringAsciiCase(name, database.extension)) {
             listing.mergedFiles.push_back(entries->path());
             std::error_code unknownSize;
             if (entries->is_regular_file(unknownSize)) {

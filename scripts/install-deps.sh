@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev
-          dpkg-dev desktop-file-utils appstream groff-base libcsv-dev nlohmann-json3-dev
+          dpkg-dev desktop-file-utils appstream groff-base libcsv-dev nlohmann-json3-dev lintian devscripts
           pkg-config libxcb1-dev libxcb-xtest0-dev xvfb xauth "$@")
 
 missing=()

@@ -3,9 +3,11 @@
 
 #include "carriers/SbaDb.h"
 #include "common/FileIo.h"
+#include "common/FileNameCase.h"
 #include "nations/MissionDb.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace keel {
 namespace {
@@ -76,6 +78,47 @@ std::string_view fileName(DatabaseFile file) {
     return {};
 }
 
+SetDirectory::SetDirectory(const std::filesystem::path& directory) : directory_(directory) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(directory, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        names_.push_back(entries->path().filename().string());
+    }
+    listed_ = !error;
+    if (!listed_) {
+        names_.clear();
+    }
+}
+
+SetDirectory::Found SetDirectory::find(DatabaseFile file) const {
+    const std::string_view own = fileName(file);
+    if (!listed_) {
+        return {std::string(own), anythingAt(directory_ / own), {}};
+    }
+    std::vector<std::string> matching;
+    std::copy_if(names_.begin(), names_.end(), std::back_inserter(matching),
+                 [own](const std::string& name) { return equalIgnoringAsciiCase(name, own); });
+    switch (matching.size()) {
+    case 0:
+        return {std::string(own), false, {}};
+    case 1:
+        return {matching.front(), true, {}};
+    default:
+        std::sort(matching.begin(), matching.end());
+        return {std::string(own), true, std::move(matching)};
+    }
+}
+
+std::string SetDirectory::Found::ambiguity() const {
+    std::string names;
+    for (std::size_t i = 0; i < sameNames.size(); ++i) {
+        names += i == 0 ? "" : i + 1 == sameNames.size() ? " and " : ", ";
+        names += sameNames[i];
+    }
+    return names + (sameNames.size() == 2 ? " both" : " all") +
+           " stand there, names that differ only in letter case";
+}
+
 std::string damagedFileQuestion(const DamagedFile& file) {
     const std::string name(fileName(file.file));
     return damageStatement(file.file, file.damage) + "\n\nSaving replaces " + file.path.string() +
@@ -99,8 +142,16 @@ std::string loadedDamageReport(const DatabaseSet& set) {
 
 DatabaseSet::LoadResult DatabaseSet::load(const std::filesystem::path& directory) {
     LoadResult result;
+    const SetDirectory names(directory);
     for (DatabaseFile file : loadOrder) {
-        const std::filesystem::path path = directory / fileName(file);
+        const SetDirectory::Found found = names.find(file);
+        const std::filesystem::path path = directory / found.name;
+        if (found.ambiguous()) {
+            result.failedFile = path.string();
+            result.reason = found.ambiguity();
+            result.ambiguous = true;
+            return result;
+        }
         ReadResult read = readWholeFile(path);
         if (!read.ok()) {
             result.failedFile = path.string();
@@ -109,9 +160,18 @@ DatabaseSet::LoadResult DatabaseSet::load(const std::filesystem::path& directory
         }
         result.set.buffers_[index(file)] = std::move(read.bytes);
         result.set.read_[index(file)] = true;
+        result.set.names_[index(file)] = found.name;
         result.set.noteDamage(file);
     }
     return result;
+}
+
+std::array<std::string, loadOrder.size()> DatabaseSet::ownNames() {
+    std::array<std::string, loadOrder.size()> names;
+    for (DatabaseFile file : loadOrder) {
+        names[index(file)] = fileName(file);
+    }
+    return names;
 }
 
 void DatabaseSet::noteDamage(DatabaseFile file) {
@@ -140,33 +200,43 @@ DatabaseSet::SaveResult DatabaseSet::save(const std::filesystem::path& directory
                                           const DamagedFileQuestion& askAboutDamage) {
     struct Planned {
         DatabaseFile file;
+        std::filesystem::path path;
         bool withBackup;
     };
     SaveResult result;
+    const SetDirectory names(directory);
     // Every question is asked before anything is written, so that Cancel saves nothing.
     std::vector<Planned> plan;
     for (DatabaseFile file : saveOrder) {
+        const SetDirectory::Found found = names.find(file);
         if (!wasRead(file)) {
             // Where nothing stands, the buffer (empty, or what the user added to it) replaces
             // nothing; a file that is there but was never read stays untouched.
-            if (anythingAt(directory / fileName(file))) {
+            if (found.exists) {
                 result.skipped.push_back({file, SkipReason::NotRead});
             } else {
-                plan.push_back({file, false});
+                plan.push_back({file, directory / storedName(file), false});
             }
             continue;
         }
+        if (found.ambiguous()) {
+            result.error = "Cannot create file " + (directory / found.name).string() + ": " +
+                           found.ambiguity();
+            result.skipped.clear();
+            return result;
+        }
+        const std::filesystem::path path =
+            directory / (found.exists ? found.name : storedName(file));
         const bool replacesDamage =
             !damage(file).empty() && buffer(file) != loadedDamaged_[index(file)];
         if (!replacesDamage) {
-            plan.push_back({file, false});
+            plan.push_back({file, path, false});
             continue;
         }
-        const std::filesystem::path path = directory / fileName(file);
         const DamagedFile damaged{file, path, backupPath(path), damage(file)};
         switch (askAboutDamage ? askAboutDamage(damaged) : DamagedFileAnswer::KeepFile) {
         case DamagedFileAnswer::Replace:
-            plan.push_back({file, true});
+            plan.push_back({file, path, true});
             break;
         case DamagedFileAnswer::KeepFile:
             result.skipped.push_back({file, SkipReason::DamagedKept});
@@ -180,7 +250,7 @@ DatabaseSet::SaveResult DatabaseSet::save(const std::filesystem::path& directory
 
     for (const Planned& planned : plan) {
         const std::size_t i = index(planned.file);
-        const std::filesystem::path path = directory / fileName(planned.file);
+        const std::filesystem::path& path = planned.path;
         if (planned.withBackup) {
             const std::filesystem::path backup = backupPath(path);
             if (failed(replaceFileAtomically(backup, loadedDamaged_[i]), backup, result)) {
@@ -195,6 +265,7 @@ DatabaseSet::SaveResult DatabaseSet::save(const std::filesystem::path& directory
         }
         result.written.push_back(planned.file);
         read_[i] = true; // what the file holds now is what the set holds
+        names_[i] = path.filename().string();
         if (planned.withBackup) {
             damage_[i].clear();
             loadedDamaged_[i] = {};

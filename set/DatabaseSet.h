@@ -37,8 +37,34 @@ inline constexpr std::array<DatabaseFile, 5> saveOrder{
     DatabaseFile::ThreeDObjects, DatabaseFile::Launchers,
 };
 
-// The name of the file in the database directory, exactly as it is looked up.
+// The file's own name in the database directory.
 std::string_view fileName(DatabaseFile file);
+
+// Where the files of a set stand in a directory. A set copied from a file system that ignores
+// letter case often holds OBJECTS.ODB or 3DObjects.3DB: the one file whose name matches a
+// file's own name ignoring ASCII case is that file of the set, under whatever case it has. Two
+// or more such files (objects.odb beside OBJECTS.ODB) leave it unknown which one is meant.
+class SetDirectory {
+public:
+    struct Found {
+        std::string name; // the name to read and write: the one that matched, else the file's own
+        bool exists = false;                // a file of that name stands there
+        std::vector<std::string> sameNames; // every name that matched, when more than one did
+
+        bool ambiguous() const { return !sameNames.empty(); }
+        // "OBJECTS.ODB and objects.odb both stand there, names that differ only in letter case"
+        std::string ambiguity() const;
+    };
+
+    // Lists the directory once. One that cannot be listed leaves every file under its own name.
+    explicit SetDirectory(const std::filesystem::path& directory);
+    Found find(DatabaseFile file) const;
+
+private:
+    std::filesystem::path directory_;
+    std::vector<std::string> names_;
+    bool listed_ = false;
+};
 
 // A structured file (mission.db, shipbasedaircraft.db) that could not be read as it stands
 // when the set was loaded, and that a save is about to replace with other content.
@@ -94,7 +120,8 @@ public:
     };
     struct SaveResult {
         // "Cannot create file %s" (with the path) or "Stream write error": the file it names
-        // and those after it in the save order were not written.
+        // and those after it in the save order were not written. "Cannot create file %s: "
+        // with the two names of one file that stand there: nothing was written.
         std::optional<std::string> error;
         std::string reason; // the system's description of the failure
         bool cancelled = false;
@@ -105,19 +132,30 @@ public:
         bool ok() const { return !error && !cancelled; }
     };
 
+    // The name the file was read under, which may differ from fileName(file) in letter case;
+    // fileName(file) for a file that was not read.
+    const std::string& storedName(DatabaseFile file) const { return names_[index(file)]; }
+
     // Writes the five editable files into `directory` in save order, each replaced atomically,
-    // so that a failed or interrupted save leaves every file whole. A file that was not read
-    // is written only where no file of its name stands, and counts as read once written. A damaged file whose buffer no longer holds what was loaded is written only
-    // when `askAboutDamage` answers Replace, after its loaded content was saved beside it as
-    // "<name>.bak"; without a question it is kept. A replaced file counts as sound afterwards.
+    // so that a failed or interrupted save leaves every file whole. Each replaces the file of
+    // its name in any letter case that stands there (see SetDirectory), or else is written
+    // under the name it was read under, so that a set is saved back under its own names and
+    // never holds a second file of another case. Where two files of such names stand, nothing
+    // at all is written. A file that was not read is written only where no file of its name
+    // stands, and counts as read once written. A damaged file whose buffer no longer holds what
+    // was loaded is written only when `askAboutDamage` answers Replace, after its loaded
+    // content was saved beside it as "<name>.bak"; without a question it is kept. A replaced
+    // file counts as sound afterwards.
     SaveResult save(const std::filesystem::path& directory,
                     const DamagedFileQuestion& askAboutDamage = {});
 
 private:
     static std::size_t index(DatabaseFile file) { return static_cast<std::size_t>(file); }
+    static std::array<std::string, loadOrder.size()> ownNames();
     void noteDamage(DatabaseFile file);
 
     std::array<ByteVector, loadOrder.size()> buffers_;
+    std::array<std::string, loadOrder.size()> names_ = ownNames();
     std::array<bool, loadOrder.size()> read_{};
     std::array<std::string, loadOrder.size()> damage_;
     // The content a damaged file was loaded with, for its backup.
@@ -128,6 +166,7 @@ struct DatabaseSet::LoadResult {
     DatabaseSet set; // holds the files read before the failure, if there was one
     std::optional<std::string> failedFile; // the path of the file that could not be read
     std::string reason;                    // the system's description of that failure
+    bool ambiguous = false; // the failure was two files of the name, which `reason` names
 };
 
 // The report for a set just loaded: the damage of every damaged file, in load order and in the

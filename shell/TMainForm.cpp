@@ -51,9 +51,12 @@ std::optional<std::filesystem::path> askForDatabaseFile(DialogService& dialogs, 
     return directoryOf(chosen.first());
 }
 
-QString cannotOpen(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
-    return QObject::tr("Cannot open file %1").arg(QString::fromStdString(name));
+// What a load that failed tells: the file that could not be read, and for two files of its
+// name in different letter case, both names.
+QString cannotOpen(const DatabaseSet::LoadResult& loaded) {
+    const std::string name = std::filesystem::path(*loaded.failedFile).filename().string();
+    const QString text = QObject::tr("Cannot open file %1").arg(QString::fromStdString(name));
+    return loaded.ambiguous ? text + ": " + QString::fromStdString(loaded.reason) : text;
 }
 
 } // namespace
@@ -78,7 +81,7 @@ std::optional<StartupSet> loadStartupSet(DialogService& dialogs,
     }
     DatabaseSet::LoadResult second = DatabaseSet::load(*chosen);
     if (second.failedFile) {
-        error = cannotOpen(*second.failedFile);
+        error = cannotOpen(second);
         return std::nullopt;
     }
     return StartupSet{std::move(second.set), *chosen};
@@ -592,7 +595,7 @@ void TMainForm::SelectDBdir() {
         }
         loaded = DatabaseSet::load(*chosen);
         if (loaded.failedFile) {
-            dialogs_.reportError(cannotOpen(*loaded.failedFile));
+            dialogs_.reportError(cannotOpen(loaded));
             return;
         }
     }

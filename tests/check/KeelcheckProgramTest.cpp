@@ -11,6 +11,8 @@
 #include "threed/ThreeDRecord.h"
 #include "tools/SampleSet.h"
 
+#include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <map>
 #include <ostream>
@@ -363,6 +365,27 @@ TEST_F(Keelcheck, MissingUnreadableAndDamagedFilesAreFindingsAndWhatNeedsThemIsL
     EXPECT_EQ(report.at("files").at(6).at("state").get<std::string>(), "unreadable");
     EXPECT_EQ(report.at("files").at(3).at("records").get<std::int64_t>(), 2)
         << "the nations read whole";
+}
+
+// A set copied from a file system that ignores letter case is checked; two files of one name
+// leave that file unread.
+TEST_F(Keelcheck, ASetUnderUpperCaseNamesIsCheckedAndTwoFilesOfOneNameAreUnreadable) {
+    for (const auto& [which, bytes] : files) {
+        std::string name(fileName(which));
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return std::toupper(c); });
+        test::writeFile(directory / name, bytes);
+    }
+    const auto report = [&] {
+        return test::runProgram(KEELCHECK_PATH, {}, directory.path()).out;
+    };
+    EXPECT_EQ(report(), "Checked \".\"; no findings.\n");
+    test::writeFile(directory / "Launcher.ldb", file(DatabaseFile::Launchers));
+    EXPECT_NE(report().find("  launcher.ldb: cannot be read (LAUNCHER.LDB and Launcher.ldb both "
+                            "stand there, names that differ only in letter case); launcher slots "
+                            "and launchers were not checked.\n"),
+              std::string::npos)
+        << report();
 }
 
 TEST_F(Keelcheck, TextsFromTheFilesAreShownInUtf8AndEveryFindingStaysOnItsLine) {

@@ -173,7 +173,7 @@ private slots:
         const ByteVector before = object("Theirs", 9);
         writeFile(file, before);
         ::chmod(file.c_str(), 0444);
-        ::chown(editor.directory.path().c_str(), ordinaryUserId, ordinaryGroupId);
+        QCOMPARE(::chown(editor.directory.path().c_str(), ordinaryUserId, ordinaryGroupId), 0);
         const int outcome = runAsOrdinaryUser([&] {
             editor.dialogs.choose({editor.path("protected.odb")});
             clickEntry(editor.list(), 0);

@@ -159,6 +159,75 @@ TEST_F(DatabaseSetTest, AFileThatWasNotReadIsNeverWrittenOverOneThatStandsThere)
     EXPECT_FALSE(std::filesystem::exists(source / "gone.odb"));
 }
 
+// A set copied from a file system that ignores letter case: each file is read under the one
+// name that matches its own in any case and saved back under it, never beside it; two such
+// names are an error that names both, when loading and when saving into a directory.
+TEST_F(DatabaseSetTest, FilesAreFoundUnderTheirNameInAnyLetterCaseAndSavedBackUnderIt) {
+    const std::string both = " both stand there, names that differ only in letter case";
+    const struct {
+        std::map<DatabaseFile, std::string> renamed; // the files not under their own name
+        std::string beside;                          // a second file of one of the names
+        std::string ambiguity;                       // what the load says, if it fails
+    } cases[] = {
+        {{{DatabaseFile::Objects, "OBJECTS.ODB"},
+          {DatabaseFile::ThreeDObjects, "3DObjects.3db"},
+          {DatabaseFile::Airstrips, "AIRSTRIP.ADB"}},
+         "",
+         ""},
+        {{}, "Mission.DB", "Mission.DB and mission.db" + both},
+        {{{DatabaseFile::ThreeDObjects, "3DOBJECTS.3DB"}},
+         "3dObjects.3DB",
+         "3DOBJECTS.3DB and 3dObjects.3DB" + both},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.beside);
+        TemporaryDirectory directory;
+        std::set<std::string> names;
+        for (const auto& [file, bytes] : contents) {
+            const auto renamed = test.renamed.find(file);
+            const std::string name =
+                renamed == test.renamed.end() ? std::string(fileName(file)) : renamed->second;
+            names.insert(name);
+            writeFile(directory / name, bytes);
+        }
+        if (!test.beside.empty()) {
+            writeFile(directory / test.beside, {});
+        }
+        DatabaseSet::LoadResult result = DatabaseSet::load(directory.path());
+        EXPECT_EQ(result.ambiguous, !test.ambiguity.empty());
+        if (result.failedFile) {
+            EXPECT_EQ(result.reason, test.ambiguity);
+            continue;
+        }
+        for (const auto& [file, bytes] : contents) {
+            EXPECT_EQ(result.set.buffer(file), bytes) << fileName(file);
+        }
+        for (DatabaseFile file : saveOrder) {
+            result.set.buffer(file).push_back(0x42);
+        }
+        ASSERT_TRUE(result.set.save(directory.path()).ok());
+        EXPECT_EQ(filesIn(directory.path()), names);
+        for (DatabaseFile file : saveOrder) {
+            EXPECT_EQ(readFile(directory / result.set.storedName(file)), result.set.buffer(file));
+        }
+    }
+
+    // Saved into another set, a file replaces the one of its name there, in that set's case.
+    DatabaseSet set = loaded();
+    TemporaryDirectory target;
+    writeFile(target / "MISSION.DB", {});
+    ASSERT_TRUE(set.save(target.path()).ok());
+    EXPECT_EQ(readFile(target / "MISSION.DB"), contents[DatabaseFile::Missions]);
+    EXPECT_EQ(filesIn(target.path()).count("mission.db"), 0u);
+    writeFile(target / "Mission.db", {});
+    set.buffer(DatabaseFile::Objects).clear();
+    const DatabaseSet::SaveResult refused = set.save(target.path());
+    EXPECT_EQ(refused.error, "Cannot create file " + (target / "mission.db").string() +
+                                 ": MISSION.DB and Mission.db" + both);
+    EXPECT_TRUE(refused.written.empty());
+    EXPECT_EQ(readFile(target / "objects.odb"), contents[DatabaseFile::Objects]);
+}
+
 TEST_F(DatabaseSetTest, ASaveIntoAPlaceThatCannotHoldFilesWritesNothing) {
     DatabaseSet set = loaded();
     // Root may write into any directory, but not under a regular file.

@@ -626,6 +626,29 @@ private slots:
         QCOMPARE(session.window->databaseDirectory(), root / "first");
     }
 
+    // A set copied from a file system that ignores letter case opens as it is; two files of one
+    // name are told by both names where a missing file is told.
+    void aSetOfUpperCaseNamesOpensAndTwoFilesOfOneNameAreTold() {
+        TemporaryDirectory root;
+        writeSet(root / "set", objects({"Frigate"}));
+        for (const auto& entry : std::vector<fs::directory_entry>(fs::directory_iterator(root / "set"), {})) {
+            const QString name = QString::fromStdString(entry.path().filename().string());
+            fs::rename(entry.path(), root / "set" / name.toUpper().toStdString());
+        }
+        Session session(root / "set");
+        QVERIFY(session.dialogs.shown().isEmpty());
+        session.action("Action_Toggle_Objects")->trigger();
+        QCOMPARE(session.objectName()->text(), QString("Frigate"));
+
+        writeFile(root / "set" / "objects.odb", objects({"Other"}));
+        session.dialogs.choose({chosenFile(root / "set")});
+        session.dialogs.choose({chosenFile(root / "set")});
+        session.action("Action_Select_DBDir")->trigger();
+        QCOMPARE(session.dialogs.shown().last().text,
+                 QString("Cannot open file objects.odb: OBJECTS.ODB and objects.odb both stand there, "
+                         "names that differ only in letter case"));
+    }
+
     // The launcher editor: its toggle, its Save Record that counts even on an unchanged record,
     // and a save that keeps the launchers in the order of their list.
     void theLauncherEditorIsSavedInTheOrderOfItsList() {
@@ -937,10 +960,10 @@ private slots:
         const fs::path set = root / "set";
         writeSet(set, objects({"Frigate"}));
         for (const auto& entry : fs::directory_iterator(set)) {
-            ::chown(entry.path().c_str(), ordinaryUserId, ordinaryGroupId);
+            QCOMPARE(::chown(entry.path().c_str(), ordinaryUserId, ordinaryGroupId), 0);
         }
-        ::chown(root.path().c_str(), ordinaryUserId, ordinaryGroupId);
-        ::chown(set.c_str(), ordinaryUserId, ordinaryGroupId);
+        QCOMPARE(::chown(root.path().c_str(), ordinaryUserId, ordinaryGroupId), 0);
+        QCOMPARE(::chown(set.c_str(), ordinaryUserId, ordinaryGroupId), 0);
         Session session(set);
         session.action("Action_Toggle_Objects")->trigger();
         typeInto(session.objectName(), "Renamed");
