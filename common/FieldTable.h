@@ -153,11 +153,12 @@ constexpr const FieldInfo* findField(FieldTable fields, std::string_view name) {
 // The field of a name that the caller knows is there; a name missing from the table stops the
 // build where it is used in a constant expression.
 constexpr const FieldInfo& fieldNamed(FieldTable fields, std::string_view name) {
-    const FieldInfo* field = findField(fields, name);
-    if (field == nullptr) {
-        reportBrokenCheck("a field name that the record's table lacks");
+    for (const FieldInfo& field : fields) {
+        if (field.name == name) {
+            return field;
+        }
     }
-    return *field;
+    reportBrokenCheck("a field name that the record's table lacks");
 }
 
 } // namespace keel

@@ -186,8 +186,9 @@ int runExport(std::span<const std::string> arguments, std::ostream& out, std::os
     if (info.counted && options.form == TextForm::Csv) {
         return refuse(err, std::string(info.name) + " have no CSV form; their text is JSON", exportUsage());
     }
-    if (options.output && isSameFile(path, *options.output)) {
-        return refuse(err, "-o " + *options.output + " is the file being exported; give another", exportUsage());
+    const std::optional<std::string> output = options.output == "-" ? std::nullopt : options.output;
+    if (output && isSameFile(path, *output)) {
+        return refuse(err, "-o " + *output + " is the file being exported; give another", exportUsage());
     }
     const Input input = readInput(path);
     if (!input.error.empty()) {
@@ -199,14 +200,14 @@ int runExport(std::span<const std::string> arguments, std::ostream& out, std::os
     const auto writeText = [&](const TextSink& sink) {
         return json ? writeJsonText(file, options.readable, sink) : writeCsvText(file, options.readable, sink);
     };
-    if (options.output) {
-        const WriteResult written = replaceFileAtomicallyFrom(*options.output, [&](const ContentSink& write) {
+    if (output) {
+        const WriteResult written = replaceFileAtomicallyFrom(*output, [&](const ContentSink& write) {
             return writeText([&](std::string_view piece) {
                 return write(ConstByteSpan(reinterpret_cast<const Byte*>(piece.data()), piece.size()));
             });
         });
         if (!written.ok()) {
-            err << "keeltext: " << writeFailureMessage(written, *options.output)
+            err << "keeltext: " << writeFailureMessage(written, *output)
                 << (written.reason.empty() ? "" : ": " + written.reason) << "\n";
             return 1;
         }
@@ -227,7 +228,7 @@ int runImport(std::span<const std::string> arguments, std::ostream&, std::ostrea
     if (!options.error.empty()) {
         return refuse(err, options.error, importUsage());
     }
-    if (!options.output) {
+    if (!options.output || *options.output == "-") {
         return refuse(err, "give the file to make with -o FILE", importUsage());
     }
     const std::string& textPath = options.operands.front();

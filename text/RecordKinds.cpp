@@ -13,6 +13,16 @@
 namespace keel {
 namespace {
 
+// The place of a field in its table; a name the table lacks stops the build where it is used.
+constexpr std::size_t fieldIndex(FieldTable fields, std::string_view name) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name == name) {
+            return i;
+        }
+    }
+    reportBrokenCheck("a field name that the record's table lacks");
+}
+
 constexpr RecordLevel objectLevels[] = {
     {"object", ObjectRecord::Size, objectFields, "ObjectName", nullptr, {}},
 };
@@ -29,13 +39,13 @@ constexpr RecordLevel airstripLevels[] = {
     {"airstrip", airstripListFormat.recordSize, airstripFields, "Name", nullptr, {}},
 };
 constexpr RecordLevel nationLevels[] = {
-    {"nation", NationRecord::Size, nationFields, "CountryName", &fieldNamed(nationFields, "numClasses"),
+    {"nation", NationRecord::Size, nationFields, "CountryName", &nationFields[fieldIndex(nationFields, "numClasses")],
      "classes"},
-    {"class", ClassRecord::Size, classFields, "ClassName", &fieldNamed(classFields, "numObjects"), "platforms"},
+    {"class", ClassRecord::Size, classFields, "ClassName", &classFields[fieldIndex(classFields, "numObjects")], "platforms"},
     {"platform", PlatformRecord::Size, platformFields, "Name", nullptr, {}},
 };
 constexpr RecordLevel carrierLevels[] = {
-    {"carrier", CarrierRecord::Size, carrierFields, "ObjectName", &fieldNamed(carrierFields, "NumPlatforms"),
+    {"carrier", CarrierRecord::Size, carrierFields, "ObjectName", &carrierFields[fieldIndex(carrierFields, "NumPlatforms")],
      "aircraftTypes", "Country"},
     {"aircraft type", AircraftTypeRecord::Size, aircraftTypeFields, "TagName", nullptr, {}},
 };
@@ -57,15 +67,20 @@ constexpr RecordKindInfo kinds[] = {
      RecordMatch::ByPosition},
 };
 
-// Every level's key field is one of its texts, and every count one of its whole numbers.
+// Every level's key field is one of its texts, every count one of its whole numbers, and only
+// the deepest level counts nothing. (Without comparing pointers, which the sanitizers' checks
+// keep out of constant expressions.)
 constexpr bool levelsAreSound() {
     for (const RecordKindInfo& kind : kinds) {
-        for (const RecordLevel& level : kind.levels) {
-            const FieldInfo* key = findField(level.fields, level.keyField);
-            if (key == nullptr || key->kind != FieldKind::Text || !fieldsArePacked(level.fields, level.size)) {
+        for (std::size_t i = 0; i < kind.levels.size(); ++i) {
+            const RecordLevel& level = kind.levels[i];
+            const FieldInfo& key = level.fields[fieldIndex(level.fields, level.keyField)];
+            const bool deepest = i + 1 == kind.levels.size();
+            if (key.kind != FieldKind::Text || !fieldsArePacked(level.fields, level.size) ||
+                deepest != level.childrenMember.empty()) {
                 return false;
             }
-            if (level.countField != nullptr && level.countField->kind != FieldKind::Signed) {
+            if (!deepest && level.countField->kind != FieldKind::Signed) {
                 return false;
             }
             const FieldInfo* owner = findField(level.fields, level.ownerField);
@@ -73,7 +88,7 @@ constexpr bool levelsAreSound() {
                 return false;
             }
         }
-        if (kind.levels.back().hasChildren() || kind.counted != (kind.levels.size() > 1)) {
+        if (kind.counted != (kind.levels.size() > 1)) {
             return false;
         }
     }
