@@ -83,8 +83,9 @@ constexpr bool levelsAreSound() {
             if (!deepest && level.countField->kind != FieldKind::Signed) {
                 return false;
             }
-            const FieldInfo* owner = findField(level.fields, level.ownerField);
-            if (!level.ownerField.empty() && (owner == nullptr || owner->kind != FieldKind::Text)) {
+            // By index: the sanitizer build keeps pointer comparisons out of constant expressions.
+            if (!level.ownerField.empty() &&
+                level.fields[fieldIndex(level.fields, level.ownerField)].kind != FieldKind::Text) {
                 return false;
             }
         }
